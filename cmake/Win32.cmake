@@ -1,0 +1,33 @@
+# Windows flavour: the product and the Windows tests, all statically linked
+# so that nothing but Windows' own DLLs is needed.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++
+                 -Wl,--nxcompat -Wl,--dynamicbase)
+
+# GoogleTest from Debian's sources, built for this target.
+set(MPI_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${MPI_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# libcurl, cross-built from Debian's curl sources by scripts/build-curl-win32.
+set(MPI_CURL_PREFIX ${CMAKE_BINARY_DIR}/deps/curl CACHE PATH "libcurl built for i686-w64-mingw32")
+if(NOT EXISTS ${MPI_CURL_PREFIX}/lib/libcurl.a)
+  message(FATAL_ERROR "libcurl for Windows is missing in ${MPI_CURL_PREFIX}: run scripts/build-curl-win32 ${MPI_CURL_PREFIX}")
+endif()
+add_library(mpi_curl INTERFACE)
+target_include_directories(mpi_curl SYSTEM INTERFACE ${MPI_CURL_PREFIX}/include)
+target_compile_definitions(mpi_curl INTERFACE CURL_STATICLIB)
+target_link_libraries(mpi_curl INTERFACE ${MPI_CURL_PREFIX}/lib/libcurl.a ws2_32 bcrypt advapi32 crypt32)
+
+function(mpi_add_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE gtest_main gmock)
+  add_test(NAME ${name} COMMAND ${name})
+  # A fresh Wine prefix and display per run; the suites inside share them.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run --build ${CMAKE_BINARY_DIR})

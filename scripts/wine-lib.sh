@@ -1,0 +1,43 @@
+# Shared by the scripts that run Windows programs under Wine. Every step that
+# fails stops the caller with the reason: a broken environment must never let
+# a test pass.
+
+wine_die() { echo "wine: $*" >&2; exit 90; }
+
+# Template prefix for a build tree, made once and copied for every run.
+wine_template() {
+  local build=$1 tpl=$1/wine/template
+  mkdir -p "$build/wine"
+  (
+    flock 9
+    if [ ! -f "$tpl/.ready" ]; then
+      rm -rf "$tpl"
+      echo "wine: creating the template prefix in $tpl (once per build tree)" >&2
+      WINEPREFIX=$tpl WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        DISPLAY= wineboot -i >/dev/null 2>&1 || wine_die "wineboot failed for $tpl"
+      WINEPREFIX=$tpl wineserver -w || true
+      [ -f "$tpl/system.reg" ] || wine_die "template prefix $tpl has no registry"
+      touch "$tpl/.ready"
+    fi
+  ) 9>"$build/wine/template.lock"
+}
+
+# Starts a private Xvfb on a free display; sets DISPLAY and XVFB_PID.
+wine_start_xvfb() {
+  local fifo dir
+  dir=$(mktemp -d)
+  fifo=$dir/display
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local num
+  read -r -t 20 num <"$fifo" || { kill "$XVFB_PID" 2>/dev/null; wine_die "Xvfb did not start"; }
+  rm -rf "$dir"
+  [ -n "$num" ] || wine_die "Xvfb gave no display number"
+  export DISPLAY=":$num"
+}
+
+wine_stop_xvfb() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  XVFB_PID=
+}
