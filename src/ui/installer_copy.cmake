@@ -1,0 +1,1 @@
+# The installer copy: its own library, linked into the window.
