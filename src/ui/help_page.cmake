@@ -1,0 +1,1 @@
+# The help button: its own library, linked into the window.
