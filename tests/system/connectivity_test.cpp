@@ -8,42 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "connectivity_scripted_probe.h"
 #include "system/product_site.h"
 
 namespace {
-
-struct ProbeCall {
-  std::wstring url;
-  std::uint32_t flags;
-  bool operator==(const ProbeCall&) const = default;
-};
-
-// Answers as scripted and records every host probe.
-class ScriptedProbe final : public InternetProbe {
- public:
-  ScriptedProbe(bool stateResult, std::uint32_t stateFlags, std::optional<bool> reachable)
-      : stateResult_(stateResult), stateFlags_(stateFlags), reachable_(reachable) {}
-
-  bool ConnectedState(std::uint32_t& flags) const override {
-    ++stateCalls;
-    flags = stateFlags_;
-    return stateResult_;
-  }
-  bool CheckConnection(const std::wstring& url, std::uint32_t flags) const override {
-    probes.push_back({url, flags});
-    // A row that expects no probe gives no answer: reaching here is a fault
-    // the recorded calls will show, and the result must not hide it.
-    return reachable_.value_or(true);
-  }
-
-  mutable int stateCalls = 0;
-  mutable std::vector<ProbeCall> probes;
-
- private:
-  bool stateResult_;
-  std::uint32_t stateFlags_;
-  std::optional<bool> reachable_;
-};
 
 struct Row {
   const char* name;
