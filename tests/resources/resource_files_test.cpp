@@ -135,6 +135,9 @@ struct GlyphCase {
   Hue hue;
 };
 
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const GlyphCase& c, std::ostream* os) { *os << c.file; }
+
 class GlyphStripTest : public testing::TestWithParam<GlyphCase> {};
 
 TEST_P(GlyphStripTest, IsTwoPicturesWithTheBottomLeftPixelTransparent) {

@@ -66,6 +66,9 @@ struct GlyphCase {
   COLORREF transparent;
 };
 
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const GlyphCase& c, std::ostream* os) { *os << c.name; }
+
 class GlyphResourceTest : public testing::TestWithParam<GlyphCase> {};
 
 TEST_P(GlyphResourceTest, LoadsAsAStripWithTheTransparentColourBottomLeft) {
