@@ -1,0 +1,156 @@
+#include "http/http_client.h"
+
+#include "http/http_error.h"
+#include "http/socket_ops.h"
+
+#include <new>
+
+namespace {
+
+HttpClient* ClientOf(void* data) { return static_cast<HttpClient*>(data); }
+
+void Check(CURLcode code) {
+  if (code != CURLE_OK) throw HttpError(curl_easy_strerror(code));
+}
+
+}  // namespace
+
+HttpClient::HttpClient(HttpEvents& events)
+    : events_(events), share_(curl_share_init()), easy_(curl_easy_init()) {
+  if (!share_ || !easy_) throw std::bad_alloc();
+  curl_share_setopt(share_.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+  Configure();
+}
+
+HttpClient::~HttpClient() {
+  // The close callback of the kept connection finds no exchange and stays quiet.
+  current_ = nullptr;
+  easy_.reset();
+}
+
+void HttpClient::Configure() {
+  CURL* easy = easy_.get();
+  Check(curl_easy_setopt(easy, CURLOPT_SHARE, share_.get()));
+  Check(curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""));  // cookies on, none loaded
+  Check(curl_easy_setopt(easy, CURLOPT_PROXY, ""));       // ignore proxy environment variables
+  Check(curl_easy_setopt(easy, CURLOPT_IPRESOLVE, static_cast<long>(CURL_IPRESOLVE_V4)));
+  Check(curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)));
+  Check(curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L));  // redirects are followed and counted here
+  Check(curl_easy_setopt(easy, CURLOPT_FAILONERROR, 0L));
+  Check(curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http"));
+  Check(curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http"));
+  // Every new connection looks its host up, so each one reports it.
+  Check(curl_easy_setopt(easy, CURLOPT_DNS_CACHE_TIMEOUT, 0L));
+  Check(curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L));
+
+  Check(curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, &HttpClient::OnResolverStart));
+  Check(curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, this));
+  Check(curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &HttpClient::OnOpenSocket));
+  Check(curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, this));
+  Check(curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &HttpClient::OnCloseSocket));
+  Check(curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, this));
+  Check(curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &HttpClient::OnPrerequest));
+  Check(curl_easy_setopt(easy, CURLOPT_PREREQDATA, this));
+  Check(curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &HttpClient::OnHeader));
+  Check(curl_easy_setopt(easy, CURLOPT_HEADERDATA, this));
+  Check(curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpClient::OnBody));
+  Check(curl_easy_setopt(easy, CURLOPT_WRITEDATA, this));
+  Check(curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &HttpClient::OnProgress));
+  Check(curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this));
+  Check(curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L));
+}
+
+void HttpClient::Disconnect() {
+  CallbackGuard guard;
+  guard.Run([&] { events_.OnStatus(HttpStatus::Disconnecting, "Disconnecting."); });
+  guard.Run([&] { events_.OnDisconnected(); });
+  RenewHandle();
+  guard.Run([&] { events_.OnStatus(HttpStatus::Disconnected, "Disconnected."); });
+  guard.RethrowIfFailed();
+}
+
+void HttpClient::RenewHandle() {
+  CurlEasy fresh(curl_easy_init());
+  if (!fresh) throw std::bad_alloc();
+  easy_ = std::move(fresh);
+  Configure();
+}
+
+void HttpClient::Get(const std::string& url, OutputSink& output) {
+  if (current_ != nullptr) throw HttpError("The HTTP client is busy with another request.");
+  // Accept before User-Agent: libcurl keeps the order of its header list.
+  CurlSlist headers;
+  for (const std::string& line :
+       {"Accept: " + settings_.accept, "User-Agent: " + settings_.userAgent}) {
+    curl_slist* longer = curl_slist_append(headers.get(), line.c_str());
+    if (longer == nullptr) throw std::bad_alloc();
+    headers.release();
+    headers.reset(longer);
+  }
+  headers_ = std::move(headers);
+
+  UrlParts current = ParseUrl(url);
+  if (current.scheme == "https") throw HttpError(kNoTlsForHttps);
+  std::int32_t redirects = 0;
+  while (std::optional<UrlParts> next = RunExchange(current, redirects, output)) {
+    current = std::move(*next);
+  }
+}
+
+std::optional<UrlParts> HttpClient::RunExchange(const UrlParts& url, std::int32_t& redirects,
+                                                OutputSink& output) {
+  // One connection at a time: a kept one to another server goes first.
+  if (connection_.open != CURL_SOCKET_BAD && !connection_.origin.SameOrigin(url)) Disconnect();
+  Exchange exchange(easy_.get(), events_, output, settings_, connection_, url, redirects,
+                    [this] { RenewHandle(); });
+  Check(curl_easy_setopt(easy_.get(), CURLOPT_HTTPHEADER, headers_.get()));
+  Check(curl_easy_setopt(easy_.get(), CURLOPT_URL, url.url.c_str()));
+  current_ = &exchange;
+  const CURLcode code = curl_easy_perform(easy_.get());
+  current_ = nullptr;
+  return exchange.Finish(code);
+}
+
+int HttpClient::OnResolverStart(void*, void*, void* client) {
+  Exchange* exchange = ClientOf(client)->current_;
+  return exchange == nullptr || exchange->ResolverStarting() ? 0 : 1;
+}
+
+curl_socket_t HttpClient::OnOpenSocket(void* client, curlsocktype purpose, curl_sockaddr* address) {
+  Exchange* exchange = ClientOf(client)->current_;
+  if (purpose != CURLSOCKTYPE_IPCXN || exchange == nullptr) return CURL_SOCKET_BAD;
+  return exchange->OpenSocket(*address);
+}
+
+int HttpClient::OnCloseSocket(void* client, curl_socket_t socket) {
+  CloseSocket(socket);
+  if (Exchange* exchange = ClientOf(client)->current_) {
+    exchange->SocketClosed(socket);
+  } else if (socket == ClientOf(client)->connection_.open) {
+    ClientOf(client)->connection_.open = CURL_SOCKET_BAD;
+  }
+  return 0;
+}
+
+int HttpClient::OnPrerequest(void* client, char*, char*, int, int) {
+  Exchange* exchange = ClientOf(client)->current_;
+  return exchange == nullptr || exchange->RequestStarting() ? CURL_PREREQFUNC_OK
+                                                            : CURL_PREREQFUNC_ABORT;
+}
+
+size_t HttpClient::OnHeader(char* data, size_t size, size_t count, void* client) {
+  Exchange* exchange = ClientOf(client)->current_;
+  const size_t bytes = size * count;
+  return exchange != nullptr && exchange->HeaderLine({data, bytes}) ? bytes : 0;
+}
+
+size_t HttpClient::OnBody(char* data, size_t size, size_t count, void* client) {
+  Exchange* exchange = ClientOf(client)->current_;
+  const size_t bytes = size * count;
+  return exchange != nullptr && exchange->BodyBlock(data, bytes) ? bytes : 0;
+}
+
+int HttpClient::OnProgress(void* client, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  Exchange* exchange = ClientOf(client)->current_;
+  return exchange == nullptr || exchange->StillWaiting() ? 0 : 1;
+}

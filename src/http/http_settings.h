@@ -1,0 +1,23 @@
+// What the owner of an HttpClient configures. The values that go on the
+// wire (Accept, User-Agent) are the owner's; the client adds no defaults.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct HttpSettings {
+  std::string accept;     // value of the Accept header
+  std::string userAgent;  // value of the User-Agent header
+  bool handleRedirects = true;
+  // The redirect that brings a GET's count to this value is not followed,
+  // so at most redirectMaximum - 1 are.
+  std::int32_t redirectMaximum = 15;
+  // No byte for this long while a response is awaited or read ends the GET
+  // with "Read timed out." instead of blocking the caller for ever.
+  std::chrono::milliseconds readTimeout{60000};
+  // How much of an error page is held in memory; the rest is read and
+  // dropped so that a hostile server cannot exhaust memory.
+  std::size_t errorBodyLimit = 1024 * 1024;
+};

@@ -1,0 +1,136 @@
+// The pieces of the HTTP client that decide without a network: reading a
+// response head, resolving redirect locations, and socket error texts.
+#include "http/http_error.h"
+#include "http/response_head.h"
+#include "http/socket_error.h"
+#include "http/url_parts.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace {
+
+ResponseHead Read(std::initializer_list<const char*> lines) {
+  ResponseHead head;
+  for (const char* line : lines) head.Take(line);
+  return head;
+}
+
+TEST(ResponseHead, KeepsStatusLineLengthLocationAndChunking) {
+  ResponseHead head = Read({"HTTP/1.1 302 Moved Temporarily\r\n", "location:  /x y \r\n",
+                            "Content-Length: 12\r\n", "\r\n"});
+  EXPECT_TRUE(head.complete());
+  EXPECT_EQ(head.statusLine(), "HTTP/1.1 302 Moved Temporarily");
+  EXPECT_EQ(head.status(), 302);
+  EXPECT_EQ(head.location(), "/x y");
+  EXPECT_EQ(head.contentLength(), 12);
+  EXPECT_TRUE(head.IsRedirect());
+  EXPECT_TRUE(head.HasBody());
+
+  ResponseHead chunked = Read({"HTTP/1.1 200 OK\r\n", "Transfer-Encoding: gzip, Chunked\r\n", "\r\n"});
+  EXPECT_TRUE(chunked.chunked());
+  EXPECT_TRUE(chunked.HasBody());
+  EXPECT_FALSE(chunked.BodyUntilClose());
+}
+
+TEST(ResponseHead, KnowsWhichResponsesCarryABody) {
+  struct Row {
+    std::initializer_list<const char*> lines;
+    bool body;
+    bool untilClose;
+  };
+  const Row rows[] = {
+      {{"HTTP/1.1 204 No Content\r\n", "\r\n"}, false, false},
+      {{"HTTP/1.1 304 Not Modified\r\n", "Location: /a\r\n", "\r\n"}, false, false},
+      {{"HTTP/1.1 200 OK\r\n", "Content-Length: 0\r\n", "\r\n"}, false, false},
+      {{"HTTP/1.1 200 OK\r\n", "\r\n"}, true, true},
+      {{"HTTP/1.0 404 Not Found\r\n", "Content-Length: 3\r\n", "\r\n"}, true, false},
+  };
+  for (const Row& row : rows) {
+    ResponseHead head = Read(row.lines);
+    SCOPED_TRACE(head.statusLine());
+    EXPECT_EQ(head.HasBody(), row.body);
+    EXPECT_EQ(head.BodyUntilClose(), row.untilClose);
+  }
+  EXPECT_FALSE(Read({"HTTP/1.1 304 Not Modified\r\n", "Location: /a\r\n", "\r\n"}).IsRedirect());
+  EXPECT_FALSE(Read({"HTTP/1.1 301 Moved\r\n", "\r\n"}).IsRedirect());
+}
+
+TEST(ResponseHead, CompleteOnlyAfterTheEmptyLineOfAFinalStatus) {
+  EXPECT_FALSE(Read({}).started());
+  EXPECT_FALSE(Read({"HTTP/1.1 200 OK\r\n", "Content-Le"}).complete());
+  ResponseHead interim = Read({"HTTP/1.1 100 Continue\r\n", "\r\n"});
+  EXPECT_TRUE(interim.started());
+  EXPECT_FALSE(interim.complete());
+  ResponseHead final = Read({"HTTP/1.1 100 Continue\r\n", "\r\n", "HTTP/1.1 200 OK\r\n",
+                             "Content-Length: 4\r\n", "\r\n"});
+  EXPECT_TRUE(final.complete());
+  EXPECT_EQ(final.status(), 200);
+  EXPECT_EQ(final.contentLength(), 4);
+  // A length that is not a number announces nothing.
+  EXPECT_FALSE(Read({"HTTP/1.1 200 OK\r\n", "Content-Length: 4x\r\n", "\r\n"}).contentLength());
+}
+
+TEST(ResolveLocation, KeepsWhatTheLocationLeavesOut) {
+  struct Row {
+    const char* location;
+    const char* url;
+    const char* scheme;
+    const char* host;
+    long port;
+  };
+  const char* base = "http://example.com:8080/dir/page?q=1";
+  const Row rows[] = {
+      {"next", "http://example.com:8080/dir/next", "http", "example.com", 8080},
+      {"/files/dvl.exe", "http://example.com:8080/files/dvl.exe", "http", "example.com", 8080},
+      {"../up", "http://example.com:8080/up", "http", "example.com", 8080},
+      {"//other.org/x", "http://other.org/x", "http", "other.org", 80},
+      {"http://127.0.0.1:81/a", "http://127.0.0.1:81/a", "http", "127.0.0.1", 81},
+      {"HTTPS://example.com/dvl.exe", "https://example.com/dvl.exe", "https", "example.com", 443},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.location);
+    UrlParts parts = ResolveLocation(base, row.location);
+    EXPECT_EQ(parts.url, row.url);
+    EXPECT_EQ(parts.scheme, row.scheme);
+    EXPECT_EQ(parts.host, row.host);
+    EXPECT_EQ(parts.port, row.port);
+  }
+}
+
+TEST(UrlParts, OriginAndNumericHosts) {
+  EXPECT_TRUE(ParseUrl("http://Host/a").SameOrigin(ParseUrl("http://host:80/b")));
+  EXPECT_FALSE(ParseUrl("http://host/a").SameOrigin(ParseUrl("http://host:81/a")));
+  EXPECT_FALSE(ParseUrl("http://host/a").SameOrigin(ParseUrl("https://host/a")));
+  EXPECT_TRUE(ParseUrl("http://127.0.0.1:5/").HostIsNumeric());
+  EXPECT_TRUE(ParseUrl("http://[::1]:5/").HostIsNumeric());
+  EXPECT_FALSE(ParseUrl("http://www.drovalin.pl/").HostIsNumeric());
+  EXPECT_THROW(ParseUrl("not a url"), HttpError);
+}
+
+TEST(SocketError, TextCarriesTheWinsockCodeAndItsText) {
+  EXPECT_STREQ(HttpSocketError(11001).what(), "Socket Error # 11001\r\nHost not found.");
+  EXPECT_STREQ(HttpSocketError(10061).what(), "Socket Error # 10061\r\nConnection refused.");
+  EXPECT_STREQ(HttpSocketError(10060).what(), "Socket Error # 10060\r\nConnection timed out.");
+  EXPECT_STREQ(HttpSocketError(10065).what(), "Socket Error # 10065\r\nNo route to host.");
+  EXPECT_STREQ(HttpSocketError(10054).what(), "Socket Error # 10054\r\nConnection reset by peer.");
+  EXPECT_EQ(HttpSocketError(10061).code(), 10061);
+}
+
+#ifndef _WIN32
+TEST(SocketError, LinuxErrorsBecomeWinsockCodes) {
+  EXPECT_EQ(WinsockCodeFromOsError(111), 10061);
+  EXPECT_EQ(WinsockCodeFromOsError(110), 10060);
+  EXPECT_EQ(WinsockCodeFromOsError(104), 10054);
+  EXPECT_EQ(WinsockCodeFromOsError(113), 10065);
+}
+#else
+TEST(SocketError, WindowsErrorsAreWinsockCodesAlready) {
+  EXPECT_EQ(WinsockCodeFromOsError(10061), 10061);
+  EXPECT_EQ(WinsockCodeFromOsError(10054), 10054);
+}
+#endif
+
+}  // namespace
