@@ -1,0 +1,71 @@
+#include "ui/controls/control.h"
+
+#include <stdexcept>
+
+void Control::Create(HWND parent, const ControlDescription& row, const Control* container) {
+  name_ = row.name;
+  id_ = row.id;
+  bounds_ = row.bounds;
+  container_ = container;
+  DWORD style = WS_CHILD | WS_VISIBLE | Style(row);
+  // Every stop starts its own group, so the arrow keys never move the focus
+  // between unrelated controls.
+  if (row.options & kTabStop) style |= WS_TABSTOP | WS_GROUP;
+  if (row.options & kDisabled) style |= WS_DISABLED;
+  const std::wstring caption(row.caption);
+  hwnd_ = CreateWindowExW(ExStyle(), ClassName(), caption.c_str(), style, 0, 0, 0, 0, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), GetModuleHandleW(nullptr), nullptr);
+  if (hwnd_ == nullptr) {
+    throw std::runtime_error("Cannot create the control " + std::string(row.name.begin(), row.name.end()));
+  }
+  AfterCreate(row);
+}
+
+void Control::SetEnabled(bool enabled) {
+  if (Enabled() == enabled) return;
+  if (!enabled && HasFocus()) {
+    HWND parent = GetParent(hwnd_);
+    HWND next = GetNextDlgTabItem(parent, hwnd_, FALSE);
+    SetFocus(next != nullptr && next != hwnd_ ? next : parent);
+  }
+  EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+bool Control::HasFocus() const {
+  HWND focus = GetFocus();
+  return focus != nullptr && (focus == hwnd_ || IsChild(hwnd_, focus));
+}
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring Control::Text() const { return WindowText(hwnd_); }
+
+void Control::SetText(std::wstring_view text) {
+  const std::wstring copy(text);
+  SetWindowTextW(hwnd_, copy.c_str());
+}
+
+void Control::SetTop(int top) {
+  bounds_.top = top;
+  ApplyGeometry(dpi_);
+}
+
+Bounds Control::ClientBounds() const {
+  Bounds b = bounds_;
+  if (container_ != nullptr) {
+    const Bounds outer = container_->ClientBounds();
+    b.left += outer.left;
+    b.top += outer.top;
+  }
+  return b;
+}
+
+void Control::ApplyGeometry(int dpi) {
+  dpi_ = dpi;
+  const Bounds b = ScaleToDpi(ClientBounds(), dpi);
+  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}

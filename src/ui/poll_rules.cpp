@@ -1,0 +1,17 @@
+#include "ui/poll_rules.h"
+
+std::wstring TargetStatusText(std::wstring_view prefix, const std::vector<std::wstring>& roots) {
+  std::wstring list;
+  for (const std::wstring& root : roots) {
+    if (!list.empty()) list += L"; ";
+    list += root;
+  }
+  if (list.empty()) list = L" BRAK";
+  return std::wstring(prefix) + list;
+}
+
+std::optional<std::wstring> SingleDriveSelectorText(const std::vector<std::wstring>& entries,
+                                                    std::wstring_view selectorText) {
+  if (entries.size() != 1 || entries.front() == selectorText) return std::nullopt;
+  return entries.front();
+}

@@ -1,0 +1,54 @@
+// The main window described as data: its own properties and one row per
+// control, read when the window is created. Geometry is in pixels at 96 DPI.
+// Free of windows.h; the window code maps kinds and options to classes and
+// styles.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "ui/layout.h"
+
+enum class ControlKind { ComboBox, GroupBox, CheckBox, Button, Separator, Memo, Label, Bevel };
+
+// Option bits of a row.
+enum ControlOption : unsigned {
+  kNoOptions = 0,
+  kTabStop = 1u << 0,
+  kDisabled = 1u << 1,
+  kChecked = 1u << 2,
+  kDefaultButton = 1u << 3,  // Enter presses it while enabled
+  kCancelButton = 1u << 4,   // Esc presses it while enabled
+  kAutoSize = 1u << 5,       // a label that sizes itself to its text
+  kAlignRight = 1u << 6,
+};
+
+// Command identifiers of the two buttons with keyboard roles: the ones the
+// dialog manager sends for Enter and Esc (IDOK, IDCANCEL).
+inline constexpr int kDefaultButtonId = 1;
+inline constexpr int kCancelButtonId = 2;
+
+struct ControlDescription {
+  std::wstring_view name;
+  ControlKind kind;
+  std::wstring_view caption;
+  Bounds bounds;                // relative to `container`, or to the client area
+  std::wstring_view container;  // empty: the window itself
+  unsigned options;
+  int id;
+  int glyph;  // bitmap resource of a button's glyph strip, 0 for none
+};
+
+struct FormDescription {
+  std::wstring_view name;
+  std::wstring_view caption;
+  int clientWidth;
+  int clientHeight;
+  std::wstring_view fontFace;
+  int fontPixels;  // character height at 96 DPI
+  // Rows in creation order, which is also the order Tab moves the focus in
+  // (among rows marked kTabStop and enabled).
+  std::span<const ControlDescription> controls;
+};
+
+const FormDescription& MainFormDescription();
