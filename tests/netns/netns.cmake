@@ -2,7 +2,7 @@
 # the product host resolves to 127.0.0.1 and nothing leaves the machine.
 # Their programs are never registered through mpi_add_test, which would run
 # them in the machine's own network.
-include_guard(GLOBAL)
+include_guard(DIRECTORY)
 
 # The host the product talks to, read from its one definition.
 file(STRINGS ${PROJECT_SOURCE_DIR}/src/system/product_site.h mpi_host_line
