@@ -12,5 +12,5 @@ if(WIN32)
 
   # The real open-file dialog, answered from a second thread.
   mpi_add_test(installer_copy_dialog_tests ${CMAKE_CURRENT_LIST_DIR}/installer_copy_dialog_test.cpp)
-  target_link_libraries(installer_copy_dialog_tests PRIVATE mpi_installer_copy)
+  target_link_libraries(installer_copy_dialog_tests PRIVATE mpi_installer_copy mpi_wine_support)
 endif()
