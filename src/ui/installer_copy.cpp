@@ -147,7 +147,8 @@ void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& tar
   while (more) {
     DWORD readCount = 0;
     DWORD writtenCount = 0;
-    if (sourceFile.valid() && !ReadFile(sourceFile.get(), block.data(), static_cast<DWORD>(block.size()), &readCount, nullptr)) {
+    if (sourceFile.valid() &&
+        !ReadFile(sourceFile.get(), block.data(), static_cast<DWORD>(block.size()), &readCount, nullptr)) {
       readCount = 0;
     }
     if (targetFile.valid() && !WriteFile(targetFile.get(), block.data(), readCount, &writtenCount, nullptr)) {

@@ -40,7 +40,8 @@ struct Shown {
 enum class Answer { kCancel, kOk };
 
 void Press(HWND window, int button) {
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
 }
 
 BOOL CALLBACK PressOkOnOwned(HWND window, LPARAM owner) {

@@ -32,7 +32,7 @@ TEST(LabelConfirmsProductTest, UpperCasesAsciiAndSearchesSubstring) {
       {L"\xFF44rovalin", false},
   };
   for (const LabelCase& c : cases) {
-    EXPECT_EQ(LabelConfirmsProduct(c.label), c.confirms) << "label: \"" << testing::PrintToString(std::wstring(c.label));
+    EXPECT_EQ(LabelConfirmsProduct(c.label), c.confirms) << testing::PrintToString(std::wstring(c.label));
   }
 }
 
