@@ -35,8 +35,16 @@ UrlParts PartsOf(CURLU* handle, const std::string& original) {
   if (parts.host.size() >= 2 && parts.host.front() == '[' && parts.host.back() == ']') {
     parts.host = parts.host.substr(1, parts.host.size() - 2);
   }
-  std::string port = Part(handle, CURLUPART_PORT, CURLU_DEFAULT_PORT);
-  parts.port = port.empty() ? 0 : std::strtol(port.c_str(), nullptr, 10);
+  // The default ports are our own: libcurl knows only those of the
+  // protocols it was built with, and this build has no https.
+  std::string port = Part(handle, CURLUPART_PORT);
+  if (!port.empty()) {
+    parts.port = std::strtol(port.c_str(), nullptr, 10);
+  } else if (parts.scheme == "http") {
+    parts.port = 80;
+  } else if (parts.scheme == "https") {
+    parts.port = 443;
+  }
   if (parts.url.empty() || parts.host.empty()) throw HttpError("Invalid URL: " + original);
   return parts;
 }
