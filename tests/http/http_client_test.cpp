@@ -452,6 +452,18 @@ TEST_F(HttpClientTest, ExceptionFromHandlerOrOutputLeavesGetAfterCleanUp) {
   }
 }
 
+// libcurl may end a reply cut inside its head without an error and keep the
+// connection: the client must not report its close a second time or use it.
+TEST_F(HttpClientTest, ReplyCutInsideTheHeadLeavesNoConnectionBehind) {
+  server.Play({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(100), Close()},
+               {ReadRequest(), Send(Ok("ok"))}});
+  EXPECT_THROW(client.Get(Url("/a"), sink), HttpError);
+  recorder.events.clear();
+  client.Get(Url("/b"), sink);
+  EXPECT_EQ(recorder.events, Join({kNewConnection, {"<begin 2>", "<work 2>", "<end complete>"}}));
+  EXPECT_EQ(sink.bytes, "ok");
+}
+
 TEST_F(HttpClientTest, GetFromInsideAHandlerIsRefused) {
   server.Play({{ReadRequest(), Send(Ok("abc"))}});
   std::string nested;
