@@ -23,7 +23,8 @@ void Exchange::Status(HttpStatus status, const std::string& text) {
 bool Exchange::ResolverStarting() {
   if (guard_.failed()) return false;
   return guard_.Run([&] {
-    if (!url_.HostIsNumeric()) Status(HttpStatus::Resolving, "Resolving hostname " + url_.host + ".");
+    if (url_.HostIsNumeric()) return;
+    Status(HttpStatus::Resolving, "Resolving hostname " + url_.host + ".");
   });
 }
 

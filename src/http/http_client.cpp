@@ -35,7 +35,8 @@ void HttpClient::Configure() {
   Check(curl_easy_setopt(easy, CURLOPT_PROXY, ""));       // ignore proxy environment variables
   Check(curl_easy_setopt(easy, CURLOPT_IPRESOLVE, static_cast<long>(CURL_IPRESOLVE_V4)));
   Check(curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)));
-  Check(curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L));  // redirects are followed and counted here
+  // Redirects are followed and counted here, with their events.
+  Check(curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L));
   Check(curl_easy_setopt(easy, CURLOPT_FAILONERROR, 0L));
   Check(curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http"));
   Check(curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http"));

@@ -31,9 +31,12 @@ class Recorder : public HttpEvents {
         method + ">");
   }
   void OnWorkBegin(WorkMode mode, std::int64_t max) override {
-    Add(std::string(mode == WorkMode::Read ? "<begin " : "<write begin ") + std::to_string(max) + ">");
+    Add(std::string(mode == WorkMode::Read ? "<begin " : "<write begin ") +
+        std::to_string(max) + ">");
   }
-  void OnWork(WorkMode, std::int64_t count) override { Add("<work " + std::to_string(count) + ">"); }
+  void OnWork(WorkMode, std::int64_t count) override {
+    Add("<work " + std::to_string(count) + ">");
+  }
   void OnWorkEnd(WorkMode, bool complete) override {
     Add(complete ? "<end complete>" : "<end cut>");
   }
@@ -121,7 +124,8 @@ ConnectionScript Chain(int redirects) {
 Events ChainEvents(int redirects) {
   Events events = kNewConnection;
   for (int i = 1; i <= redirects; ++i) {
-    events.push_back("<redirect /r" + std::to_string(i) + " #" + std::to_string(i) + " handled GET>");
+    const std::string n = std::to_string(i);
+    events.push_back("<redirect /r" + n + " #" + n + " handled GET>");
   }
   return events;
 }
@@ -173,7 +177,8 @@ const Case kCases[] = {
     {"BodyUntilServerCloses",
      {{ReadRequest(), Send(Response("200 OK", {}, "abc")), Pause(150), Send("defgh"), Close()}},
      {}, {"/dvl.exe"},
-     Join({kNewConnection, {"<begin 0>", "<work 3>", "<work 8>", "Disconnected.", "<end complete>"}}),
+     Join({kNewConnection,
+           {"<begin 0>", "<work 3>", "<work 8>", "Disconnected.", "<end complete>"}}),
      "abcdefgh"},
     {"BodyCutShortIsNoError",
      {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(100),
@@ -328,7 +333,8 @@ TEST_F(HttpClientTest, SendsRequestLineHostAcceptUserAgentAndCookiesOfEarlierHop
   EXPECT_EQ(server.requests(),
             (std::vector<std::string>{
                 "GET /a HTTP/1.1\r\n" + host + accept + agent + "\r\n",
-                "GET /b HTTP/1.1\r\n" + host + "Cookie: session=42\r\n" + accept + agent + "\r\n"}));
+                "GET /b HTTP/1.1\r\n" + host + "Cookie: session=42\r\n" + accept + agent +
+                    "\r\n"}));
   EXPECT_EQ(sink.bytes, "ok");
 }
 
@@ -501,7 +507,9 @@ TEST_F(HttpClientTest, DestroyingTheClientClosesItsConnectionQuietly) {
     Recorder quiet;
     HttpClient shortLived(quiet);
     shortLived.Get(Url("/dvl.exe"), sink);
-    quiet.onEvent = [](const std::string& event) { ADD_FAILURE() << "event after the GET: " << event; };
+    quiet.onEvent = [](const std::string& event) {
+      ADD_FAILURE() << "event after the GET: " << event;
+    };
   }
   EXPECT_EQ(sink.bytes, "abc");
 }

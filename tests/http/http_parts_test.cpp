@@ -29,7 +29,8 @@ TEST(ResponseHead, KeepsStatusLineLengthLocationAndChunking) {
   EXPECT_TRUE(head.IsRedirect());
   EXPECT_TRUE(head.HasBody());
 
-  ResponseHead chunked = Read({"HTTP/1.1 200 OK\r\n", "Transfer-Encoding: gzip, Chunked\r\n", "\r\n"});
+  ResponseHead chunked =
+      Read({"HTTP/1.1 200 OK\r\n", "Transfer-Encoding: gzip, Chunked\r\n", "\r\n"});
   EXPECT_TRUE(chunked.chunked());
   EXPECT_TRUE(chunked.HasBody());
   EXPECT_FALSE(chunked.BodyUntilClose());
