@@ -168,8 +168,18 @@ void TForm1::ApplyGeometry() {
   }
 }
 
+SIZE TForm1::OuterSizeForClient(int width, int height) const {
+  // The frame as it is now: right for whatever DPI the system draws the
+  // non-client area at, with or without per-monitor awareness.
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(hwnd_, &outer);
+  GetClientRect(hwnd_, &client);
+  return {width + (outer.right - outer.left) - client.right, height + (outer.bottom - outer.top) - client.bottom};
+}
+
 void TForm1::SetClientSize(int width, int height) {
-  const SIZE outer = WindowSizeForClient(hwnd_, width, height, dpi_);
+  const SIZE outer = OuterSizeForClient(width, height);
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -326,7 +336,7 @@ void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   ApplyFont();
   ApplyGeometry();
-  const SIZE outer = WindowSizeForClient(hwnd_, ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_), dpi_);
+  const SIZE outer = OuterSizeForClient(ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_));
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -98,6 +98,7 @@ class TForm1 {
   void OnDpiChanged(int dpi, const RECT& suggested);
   void ApplyFont();
   void ApplyGeometry();
+  SIZE OuterSizeForClient(int width, int height) const;
   void SetClientSize(int width, int height);
   bool ShowsDefaultFrame(const Button& button) const;
   void Close();

@@ -22,15 +22,3 @@ int WindowDpi(HWND hwnd) {
   WindowDc screen(nullptr);
   return GetDeviceCaps(screen.get(), LOGPIXELSX);
 }
-
-SIZE WindowSizeForClient(HWND hwnd, int clientWidth, int clientHeight, int dpi) {
-  using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
-  RECT r{0, 0, clientWidth, clientHeight};
-  if (adjustForDpi == nullptr || !adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  }
-  return {r.right - r.left, r.bottom - r.top};
-}

@@ -1,0 +1,260 @@
+// The window as it starts, its option rule, closing, the default error
+// handler, the real timer and DPI changes.
+#include <windows.h>
+
+#include <chrono>
+#include <stdexcept>
+
+#include "form_fixture.h"
+#include "ui/message_loop.h"
+#include "wine_drives.h"
+
+using wine_drives::Drive;
+
+namespace {
+
+using MainFormTest = FormTest;
+
+void ExpectPlace(const RECT& r, int left, int top, int width, int height, const char* what) {
+  EXPECT_EQ(r.left, left) << what;
+  EXPECT_EQ(r.top, top) << what;
+  EXPECT_EQ(r.right - r.left, width) << what;
+  EXPECT_EQ(r.bottom - r.top, height) << what;
+}
+
+TEST_F(MainFormTest, StartsAsDescribedAndNothingCanBeCopiedBeforeTheFirstTick) {
+  Drive e = Drive::RemovableWithLabel(L'E', "ABC");
+  Restart();
+  ASSERT_EQ(form->Dpi(), 96);
+
+  EXPECT_EQ(WindowText(window), L"Utwórz dysk instalacyjny Drovalin (na nośniku wymiennym)");
+  EXPECT_EQ(ClientSize().cx, 457);
+  EXPECT_EQ(ClientSize().cy, 391);
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+
+  ExpectPlace(PlaceOf(form->Bevel1), 16, 8, 353, 50, "Bevel1");
+  ExpectPlace(PlaceOf(form->BitBtn2), 376, 8, 49, 49, "BitBtn2");
+  ExpectPlace(PlaceOf(form->Label1), 18, 66, 175, 13, "Label1");
+  ExpectPlace(PlaceOf(form->Panel2), 2, 88, 415, 3, "Panel2");
+  ExpectPlace(PlaceOf(form->GroupBox1), 8, 128, 417, 177, "GroupBox1");
+  ExpectPlace(PlaceOf(form->KopiujInstalatorCheckBox1), 8 + 16, 128 + 133, 390, 17, "KopiujInstalatorCheckBox1");
+  ExpectPlace(PlaceOf(form->PobierzZNetuCheckBox1), 8 + 16, 128 + 152, 390, 17, "PobierzZNetuCheckBox1");
+  ExpectPlace(PlaceOf(form->Memo1), 8, 312, 281, 73, "Memo1");
+  ExpectPlace(PlaceOf(form->BitBtn1), 296, 312, 129, 41, "BitBtn1");
+  ExpectPlace(PlaceOf(form->BitBtnKoniec), 296, 360, 131, 25, "BitBtnKoniec");
+  const RECT combo = PlaceOf(form->DriveComboBox);
+  EXPECT_EQ(combo.left, 200);
+  EXPECT_EQ(combo.top, 64);
+  EXPECT_EQ(combo.right - combo.left, 217);
+  EXPECT_EQ(combo.bottom - combo.top, 21) << "closed height of the selector";
+
+  EXPECT_EQ(form->Label1.Text(), L"Wybierz docelowy nośnik wymienny: ");
+  EXPECT_EQ(form->GroupBox1.Text(), L"Opcje : ");
+  EXPECT_EQ(form->BitBtn1.Text(), L"&Kopiuj pliki");
+  EXPECT_EQ(form->BitBtnKoniec.Text(), L"Zamknij");
+  EXPECT_EQ(form->BitBtn2.Text(), L"");
+  EXPECT_EQ(form->KomunikatNapedDocelowyLabel.Text(), L"Dysk wymienny : ");
+  EXPECT_EQ(form->stPENDRIVEKOMUNIKAT, L"Dysk wymienny : ");
+  EXPECT_EQ(form->iloscDoPobrania, 0);
+  EXPECT_EQ(form->iloscPobranych, 0);
+  EXPECT_EQ(form->DriveComboBox.Text(), L"");
+  EXPECT_TRUE(form->DriveComboBox.Items().empty());
+  EXPECT_TRUE(form->KopiujInstalatorCheckBox1.Checked());
+  EXPECT_TRUE(form->PobierzZNetuCheckBox1.Checked());
+  EXPECT_EQ(form->Memo1.Text(), L"");
+  EXPECT_TRUE(form->MainTimer.Enabled());
+
+  // A drive is present, yet nothing can be copied and no option changed.
+  EXPECT_FALSE(form->BitBtn1.Enabled());
+  EXPECT_FALSE(form->GroupBox1.Enabled());
+  EXPECT_FALSE(form->KopiujInstalatorCheckBox1.Enabled());
+  EXPECT_FALSE(form->PobierzZNetuCheckBox1.Enabled());
+  EXPECT_TRUE(form->BitBtnKoniec.Enabled());
+  EXPECT_TRUE(form->BitBtn2.Enabled());
+  EXPECT_TRUE(form->Memo1.Enabled());
+
+  // The focus starts in the selector and Tab skips the options.
+  EXPECT_TRUE(form->DriveComboBox.HasFocus());
+  PressKey(VK_TAB);
+  EXPECT_TRUE(form->BitBtnKoniec.HasFocus());
+}
+
+int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontInstalled(const wchar_t* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wcscpy(wanted.lfFaceName, face);
+  bool found = false;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(dc, &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+TEST_F(MainFormTest, EveryControlUsesTheWindowFontMsSansSerifElevenPixelsHigh) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(form->Memo1.hwnd(), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  for (const Control* control : std::initializer_list<const Control*>{&form->BitBtn1, &form->Label1,
+                                                                     &form->DriveComboBox, &form->GroupBox1}) {
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control->hwnd(), WM_GETFONT, 0, 0)), font);
+  }
+  LOGFONTW asked{};
+  GetObjectW(font, sizeof asked, &asked);
+  EXPECT_EQ(std::wstring(asked.lfFaceName), L"MS Sans Serif");
+  EXPECT_EQ(asked.lfHeight, -11);
+  EXPECT_EQ(asked.lfCharSet, DEFAULT_CHARSET);
+  // What it renders as depends on the machine's fonts.
+  if (!FontInstalled(L"MS Sans Serif")) GTEST_SKIP() << "MS Sans Serif is not installed here";
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  EXPECT_EQ(std::wstring(face), L"MS Sans Serif");
+  EXPECT_EQ(metrics.tmHeight, 13);
+}
+
+TEST_F(MainFormTest, UntickingTheInstallerOptionUnticksTheDownloadOptionOnly) {
+  Tick();
+  auto click = [](const CheckBox& box) { SendMessageW(box.hwnd(), BM_CLICK, 0, 0); };
+  CheckBox& installer = form->KopiujInstalatorCheckBox1;
+  CheckBox& download = form->PobierzZNetuCheckBox1;
+
+  click(installer);
+  EXPECT_FALSE(installer.Checked());
+  EXPECT_FALSE(download.Checked());
+
+  click(installer);
+  EXPECT_TRUE(installer.Checked());
+  EXPECT_FALSE(download.Checked()) << "ticking the installer option again leaves the download option";
+
+  click(installer);
+  click(download);
+  EXPECT_TRUE(download.Checked()) << "the download option can be ticked on its own";
+  EXPECT_FALSE(installer.Checked());
+
+  // A change made by the program runs the same rule.
+  installer.SetChecked(true);
+  installer.SetChecked(false);
+  EXPECT_FALSE(download.Checked());
+}
+
+TEST_F(MainFormTest, CloseButtonCloseBoxAndAltF4EndTheTool) {
+  SendMessageW(form->BitBtnKoniec.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(ToolEnded());
+
+  Restart();
+  // The close box and Alt+F4 both come as the system close command.
+  SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(ToolEnded());
+
+  Restart();
+  form->SetCloseButtonEnabled(false);
+  SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(ToolEnded()) << "the close box works while the close button is disabled";
+}
+
+TEST_F(MainFormTest, CloseAskedForInsideAHandlerWaitsUntilItReturnsToTheLoop) {
+  bool shownDuringHandler = false;
+  form->RunHandler([&] {
+    // What a copy action does: disable the close button and pump messages.
+    form->SetCloseButtonEnabled(false);
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    form->ProcessMessages();
+    shownDuringHandler = IsWindow(window) && IsWindowVisible(window);
+    form->Log().AppendLine(L"still working");
+  });
+  EXPECT_TRUE(shownDuringHandler);
+  EXPECT_TRUE(WindowGone());
+  // The loop ends on the request.
+  EXPECT_EQ(RunMessageLoop(*form), 0);
+}
+
+TEST_F(MainFormTest, ErrorEscapingAHandlerIsShownAndTheWindowGoesOn) {
+  struct Case {
+    std::function<void()> fault;
+    std::wstring shown;
+  } cases[] = {
+      {[] { throw std::runtime_error("HTTP/1.1 404 Not Found"); }, L"HTTP/1.1 404 Not Found."},
+      {[] { throw std::runtime_error("Read timed out."); }, L"Read timed out."},
+      {[] { throw std::runtime_error("B\xC5\x82\xC4\x85" "d zapisu"); }, L"Błąd zapisu."},
+      {[] { throw 42; }, L"Nieznany błąd."},
+  };
+  for (const Case& c : cases) {
+    MessageBoxAnswerer answer;
+    form->RunHandler(c.fault);
+    ASSERT_TRUE(answer.Wait());
+    EXPECT_EQ(answer.text, c.shown);
+    EXPECT_TRUE(answer.errorIcon);
+    EXPECT_TRUE(IsWindow(window));
+  }
+  bool ran = false;
+  form->RunHandler([&] { ran = true; });
+  EXPECT_TRUE(ran);
+}
+
+TEST_F(MainFormTest, TimerTicksAboutASecondAfterStartAndSwitchingItOnAgainKeepsThePeriod) {
+  const auto start = std::chrono::steady_clock::now();
+  // Half a second in, activation switches the running timer on again.
+  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500)) {
+    Pump();
+    Sleep(10);
+  }
+  form->FormActivate();
+  while (!form->GroupBox1.Enabled() && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+    Pump();
+    Sleep(10);
+  }
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  ASSERT_TRUE(form->GroupBox1.Enabled()) << "no tick came";
+  EXPECT_EQ(ClientSize().cx, 430);
+  EXPECT_EQ(ClientSize().cy, 356);
+  // A restarted period would bring the tick 1.5 s after start at the earliest.
+  EXPECT_LT(elapsed, std::chrono::milliseconds(1450));
+  EXPECT_TRUE(form->MainTimer.Enabled());
+}
+
+TEST_F(MainFormTest, GeometryAndFontFollowTheWindowDpi) {
+  auto changeDpi = [&](int dpi) {
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  };
+  auto fontHeight = [&] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form->Memo1.hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+  };
+
+  changeDpi(144);
+  EXPECT_EQ(form->Dpi(), 144);
+  EXPECT_EQ(fontHeight(), -17);                              // 16.5
+  ExpectPlace(PlaceOf(form->GroupBox1), 12, 192, 626, 266, "GroupBox1 at 144 DPI");  // 625.5, 265.5
+  EXPECT_EQ(ClientSize().cx, 686);
+  EXPECT_EQ(ClientSize().cy, 587);
+
+  Tick();
+  EXPECT_EQ(PlaceOf(form->GroupBox1).top, 140);  // 139.5
+  EXPECT_EQ(PlaceOf(form->Memo1).top, 408);      // 272 * 1.5
+  EXPECT_EQ(ClientSize().cx, 645);
+  EXPECT_EQ(ClientSize().cy, 534);
+
+  changeDpi(96);
+  EXPECT_EQ(fontHeight(), -11);
+  EXPECT_EQ(PlaceOf(form->GroupBox1).top, 93);
+  EXPECT_EQ(PlaceOf(form->BitBtnKoniec).top, 316);
+  EXPECT_EQ(ClientSize().cx, 430);
+  EXPECT_EQ(ClientSize().cy, 356);
+}
+
+}  // namespace
