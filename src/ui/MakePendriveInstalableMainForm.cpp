@@ -85,6 +85,8 @@ TForm1::TForm1(HWND owner) {
     }
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::WindowProc));
+    // Labels that size themselves do so for the font they are shown in.
+    Label1.SetText(Label1.Text());
     FormCreate();
   } catch (...) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -140,6 +142,8 @@ void TForm1::CreateControls() {
     control->Create(hwnd_, row, container);
     if (auto* group = dynamic_cast<GroupBox*>(container)) group->AddMember(*control);
   }
+  // The group goes under its members for painting; tab stops keep their order.
+  SetWindowPos(GroupBox1.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // A group disabled in the description holds its members disabled too.
   if (!GroupBox1.Enabled()) {
     EnableWindow(GroupBox1.hwnd(), TRUE);

@@ -7,7 +7,9 @@ void Control::Create(HWND parent, const ControlDescription& row, const Control* 
   id_ = row.id;
   bounds_ = row.bounds;
   container_ = container;
-  DWORD style = WS_CHILD | WS_VISIBLE | Style(row);
+  // Clipped by its siblings: the group box and the bevel lie under the
+  // controls they surround and must not paint over them.
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | Style(row);
   // Every stop starts its own group, so the arrow keys never move the focus
   // between unrelated controls.
   if (row.options & kTabStop) style |= WS_TABSTOP | WS_GROUP;
