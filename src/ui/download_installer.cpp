@@ -1,0 +1,90 @@
+#include "ui/download_installer.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <utility>
+
+#include "system/connectivity_wininet.h"
+#include "system/drive_text.h"
+#include "system/product_site.h"
+#include "ui/download_text.h"
+
+namespace {
+
+// The platform's text for an error code, or the code itself when it has none.
+std::wstring SystemMessage(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+      reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring message = length != 0 && buffer != nullptr ? std::wstring(buffer, length)
+                                                         : L"Error " + std::to_wstring(code);
+  if (buffer != nullptr) LocalFree(buffer);
+  return message;
+}
+
+// The download's target: created (or cut to length 0) for reading and
+// writing, shared with nobody, and closed when the object goes, whichever
+// way the GET ended.
+class TargetFile final : public OutputSink {
+ public:
+  explicit TargetFile(std::wstring path) : path_(std::move(path)) {
+    handle_ = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      throw std::runtime_error(Utf8(CannotCreateFileText(path_, SystemMessage(error))));
+    }
+  }
+  ~TargetFile() { CloseHandle(handle_); }
+  TargetFile(const TargetFile&) = delete;
+  TargetFile& operator=(const TargetFile&) = delete;
+
+  void Write(const char* data, std::size_t size) override {
+    while (size != 0) {
+      const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+      DWORD written = 0;
+      const BOOL wrote = WriteFile(handle_, data, chunk, &written, nullptr);
+      if (!wrote || written == 0) {
+        // A write that takes nothing without failing means a full medium.
+        const DWORD error = wrote ? static_cast<DWORD>(ERROR_HANDLE_DISK_FULL) : GetLastError();
+        throw std::runtime_error(Utf8(CannotWriteFileText(path_, SystemMessage(error))));
+      }
+      data += written;
+      size -= written;
+    }
+  }
+
+ private:
+  std::wstring path_;
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace
+
+InstallerDownload::InstallerDownload(ProgressLog& log, std::int32_t& iloscDoPobrania, std::int32_t& iloscPobranych,
+                                     DownloadWindowActions actions)
+    : actions_(std::move(actions)),
+      log_(log),
+      handlers_(log, iloscDoPobrania, iloscPobranych, actions_),
+      client_(handlers_) {
+  HttpSettings& settings = client_.settings();
+  settings.accept = kDownloadAccept;
+  settings.userAgent = kDownloadUserAgent;
+  settings.handleRedirects = true;
+}
+
+void InstallerDownload::DownloadInstaller(const std::wstring& fileName) {
+  DownloadInstaller(fileName, WininetProbe{});
+}
+
+void InstallerDownload::DownloadInstaller(const std::wstring& fileName, const InternetProbe& probe) {
+  if (!IsInternetAvailable(ProductSiteUrl, probe)) {
+    actions_.showMessage(NoInternetAccessText(fileName));
+    return;
+  }
+  TargetFile target(SelectorRoot(actions_.selectorText()) + fileName);
+  log_.AppendLine(DownloadingLine(fileName));
+  client_.Get(DownloadUrl(ProductSiteUrlA, fileName), target);
+}
