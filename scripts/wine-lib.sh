@@ -10,14 +10,21 @@ wine_template() {
   mkdir -p "$build/wine"
   (
     flock 9
-    if [ ! -f "$tpl/.ready" ]; then
+    # Bump when the template's recipe changes, so old build trees remake it.
+    local recipe=2
+    if [ "$(cat "$tpl/.ready" 2>/dev/null)" != "$recipe" ]; then
       rm -rf "$tpl"
       echo "wine: creating the template prefix in $tpl (once per build tree)" >&2
       WINEPREFIX=$tpl WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
         DISPLAY= wineboot -i >/dev/null 2>&1 || wine_die "wineboot failed for $tpl"
       WINEPREFIX=$tpl wineserver -w || true
       [ -f "$tpl/system.reg" ] || wine_die "template prefix $tpl has no registry"
-      touch "$tpl/.ready"
+      # The window's font is the bitmap face MS Sans Serif. The prefix names
+      # its file (sserife.fon) but this Wine does not look for it where
+      # fonts-wine puts it, and would silently substitute Liberation Sans.
+      cp /usr/share/wine/fonts/sserif*.fon "$tpl/drive_c/windows/Fonts/" ||
+        wine_die "fonts-wine's MS Sans Serif files are missing"
+      echo "$recipe" >"$tpl/.ready"
     fi
   ) 9>"$build/wine/template.lock"
 }
