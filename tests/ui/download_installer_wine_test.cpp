@@ -20,6 +20,7 @@
 #include "system/connectivity_scripted_probe.h"
 #include "system/product_site.h"
 #include "ui/download_text.h"
+#include "download_recording_log.h"
 #include "wine_drives.h"
 
 using wine_drives::Drive;
@@ -80,27 +81,6 @@ bool OpensExclusively(const std::wstring& path) {
   CloseHandle(file);
   return true;
 }
-
-// Every producer call and every window action, in order: "+" appends, "="
-// replaces the last line.
-class RecordingLog final : public ProgressLog {
- public:
-  explicit RecordingLog(std::vector<std::wstring>& events) : events_(events) {}
-  void AppendLine(const std::wstring& line) override {
-    events_.push_back(L"+" + line);
-    lines.push_back(line);
-  }
-  void ReplaceLastLine(const std::wstring& line) override {
-    events_.push_back(L"=" + line);
-    if (lines.empty()) lines.push_back(line); else lines.back() = line;
-  }
-  std::wstring LastLine() const override { return lines.empty() ? L"" : lines.back(); }
-
-  std::vector<std::wstring> lines;
-
- private:
-  std::vector<std::wstring>& events_;
-};
 
 const std::wstring kStartLine = L"Rozpocz\u0119to pobieranie pliku";
 const std::wstring kSuccessLine = L"Pobieranie pliku zako\u0144czone - Sukces";

@@ -12,28 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "download_recording_log.h"
+
 namespace {
-
-// Every producer call and every window action, in order: "+" appends, "="
-// replaces the last line.
-class RecordingLog final : public ProgressLog {
- public:
-  explicit RecordingLog(std::vector<std::wstring>& events) : events_(events) {}
-  void AppendLine(const std::wstring& line) override {
-    events_.push_back(L"+" + line);
-    lines.push_back(line);
-  }
-  void ReplaceLastLine(const std::wstring& line) override {
-    events_.push_back(L"=" + line);
-    if (lines.empty()) lines.push_back(line); else lines.back() = line;
-  }
-  std::wstring LastLine() const override { return lines.empty() ? L"" : lines.back(); }
-
-  std::vector<std::wstring> lines;
-
- private:
-  std::vector<std::wstring>& events_;
-};
 
 class DownloadHandlersTest : public ::testing::Test {
  protected:
