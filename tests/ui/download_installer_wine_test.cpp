@@ -122,7 +122,7 @@ class DownloadInstallerTest : public ::testing::Test {
     download->DownloadInstaller(L"dvl.exe");
   }
 
-  // The events of one body of `size` bytes read in several blocks: a pump
+  // The events of one body read in several blocks, from `from` on: a pump
   // before every percentage line, the first one appended after the start
   // line and the rest overwriting it, rising to 100 %.
   void ExpectOneOverwrittenPercentageLine(std::size_t from) {
