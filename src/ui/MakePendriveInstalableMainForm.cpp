@@ -5,8 +5,12 @@
 #include <utility>
 
 #include "resources/resource.h"
+#include "system/connectivity_wininet.h"
 #include "system/drive_text.h"
 #include "system/drives.h"
+#include "ui/copy_action_rules.h"
+#include "ui/help_page.h"
+#include "ui/installer_copy.h"
 #include "ui/dpi.h"
 #include "ui/layout.h"
 #include "ui/message_box.h"
@@ -56,7 +60,12 @@ std::wstring WideText(const char* text) {
 
 }  // namespace
 
-TForm1::TForm1(HWND owner) {
+TForm1::TForm1(HWND owner)
+    : download_(Memo1, iloscDoPobrania, iloscPobranych,
+                DownloadWindowActions{[this] { ProcessMessages(); }, [this] { MainTimer.SetEnabled(true); },
+                                      [this] { BitBtnKoniec.SetEnabled(true); },
+                                      [this](const std::wstring& text) { ShowMessageBox(text); },
+                                      [this] { return DriveComboBox.Text(); }}) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterWindowClass(instance);
   const FormDescription& form = MainFormDescription();
@@ -71,6 +80,7 @@ TForm1::TForm1(HWND owner) {
   try {
     dpi_ = WindowDpi(hwnd_);
     CreateControls();
+    OpenDialog1.emplace(OpenDialogArgs{hwnd_, kOpenDialog1Filter, 0});
     ApplyFont();
     ApplyGeometry();
     SetClientSize(ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_));
@@ -368,11 +378,71 @@ void TForm1::KopiujInstalatorCheckBox1Click() {
   if (!KopiujInstalatorCheckBox1.Checked()) PobierzZNetuCheckBox1.SetChecked(false);
 }
 
-// Bound to the copy button; the copy action fills it in.
-void TForm1::BitBtn1Click() {}
+void TForm1::BitBtn1Click() {
+  MainTimer.SetEnabled(false);
+  BitBtn1.SetEnabled(false);
+  BitBtnKoniec.SetEnabled(false);
+  // The poll cycle and the close button come back on every path, also when
+  // a step raises (a refused download, say): otherwise the copy button would
+  // never be enabled again and the tool could only be killed. The copy
+  // button itself waits for the next tick to decide.
+  struct Resume {
+    TForm1& form;
+    ~Resume() {
+      form.MainTimer.SetEnabled(true);
+      form.BitBtnKoniec.SetEnabled(true);
+    }
+  } resume{*this};
 
-// Bound to the help button; the help page fills it in.
-void TForm1::BitBtn2Click() {}
+  std::wstring target = DriveComboBox.Text();
+  bool failed = target.empty();
+  if (!failed) {
+    target = DriveRoot(target);
+    failed = !IsRemovableDrive(target);
+  }
+  if (!failed) {
+    SetDriveVolumeLabel(DriveComboBox.Text(), kProductLabel);
+    failed = !LabelConfirmsProduct(GetDriveVolumeLabel(target));
+    if (!failed) ProvideInstaller();
+  }
+  if (failed) ShowMessageBox(L"Nie uda\u0142o si\u0119 skopiowa\u0107 wszystkich plik\u00f3w do " + target);
+}
+
+void TForm1::ProvideInstaller() {
+  iloscDoPobrania = 0;
+  iloscPobranych = 0;
+  const std::wstring targetRoot = SelectorRoot(DriveComboBox.Text());
+  switch (ChooseInstallerStep(PobierzZNetuCheckBox1.Checked(), KopiujInstalatorCheckBox1.Checked())) {
+    case InstallerStep::kDownload:
+      DownloadInstaller(kInstallerFileName);
+      break;
+    case InstallerStep::kCopyFromFile:
+      CopyInstallerFromFile(kInstallerFileName, targetRoot);
+      break;
+    case InstallerStep::kNone:
+      break;
+  }
+}
+
+void TForm1::CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& targetRoot) {
+  ::CopyInstallerFromFile(fileName, targetRoot, InstallerFileChooser(), Memo1, [this] { ProcessMessages(); });
+}
+
+void TForm1::DownloadInstaller(const std::wstring& fileName) {
+  download_.DownloadInstaller(fileName, InternetAccess());
+}
+
+void TForm1::BitBtn2Click() { OpenHelpPage(hwnd_, InternetAccess(), HelpActions()); }
+
+void TForm1::ShowMessageBox(const std::wstring& text) { ShowMessage(hwnd_, text); }
+
+const InternetProbe& TForm1::InternetAccess() const { return wininet_; }
+
+HelpPageActions TForm1::HelpActions() {
+  HelpPageActions actions = PlatformHelpPageActions();
+  actions.showMessage = [this](HWND, const std::wstring& text) { ShowMessageBox(text); };
+  return actions;
+}
 
 void TForm1::MainTimerTimer() {
   MainTimer.SetEnabled(false);

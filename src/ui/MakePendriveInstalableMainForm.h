@@ -18,7 +18,13 @@
 #include "ui/controls/label.h"
 #include "ui/controls/memo.h"
 #include "ui/controls/timer.h"
+#include "system/connectivity_wininet.h"
+#include "ui/download_installer.h"
+#include "ui/help_page.h"
+#include "ui/open_dialog.h"
 #include "ui/progress_log.h"
+
+#include <optional>
 
 class TForm1 {
  public:
@@ -75,8 +81,13 @@ class TForm1 {
   std::int32_t iloscDoPobrania = 0;
   std::int32_t iloscPobranych = 0;
 
-  // Handlers. The two that other features fill in are virtual, so a test
-  // can tell that a key or click reached them.
+  // Non-visual components: the installer's open-file dialog and the HTTP
+  // client with its seven event handlers (download_.Handlers()).
+  std::optional<OpenDialog> OpenDialog1;
+  HttpClient& IdHTTP1() { return download_.IdHTTP1(); }
+
+  // Handlers. The two buttons' handlers are virtual, so a test can tell
+  // that a key or click reached them.
   void FormCreate();
   void FormActivate();
   void BitBtnKoniecClick();
@@ -85,7 +96,19 @@ class TForm1 {
   virtual void BitBtn1Click();
   virtual void BitBtn2Click();
 
+ protected:
+  // What the product shows the user and asks the network; tests answer
+  // these themselves instead of showing boxes and dialogs.
+  virtual void ShowMessageBox(const std::wstring& text);
+  virtual FileChooser& InstallerFileChooser() { return *OpenDialog1; }
+  virtual const InternetProbe& InternetAccess() const;
+  virtual HelpPageActions HelpActions();
+
  private:
+  void ProvideInstaller();
+  void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& targetRoot);
+  void DownloadInstaller(const std::wstring& fileName);
+
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -115,4 +138,7 @@ class TForm1 {
   int handlerDepth_ = 0;
   bool closePending_ = false;
   bool quitRequested_ = false;
+  WininetProbe wininet_;
+  // After the controls and the counters it refers to.
+  InstallerDownload download_;
 };
