@@ -1,0 +1,45 @@
+// The real window with what it would show or ask answered by the test: its
+// message boxes are recorded with the state of the buttons and the poll
+// timer at that moment, the installer file is "picked" from a script, and
+// the internet answers as scripted.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "system/connectivity_scripted_probe.h"
+#include "ui/MakePendriveInstalableMainForm.h"
+
+class CopyActionForm : public TForm1 {
+ public:
+  struct Box {
+    std::wstring text;
+    bool timerOn;
+    bool closeEnabled;
+    bool copyEnabled;
+  };
+
+  class Chooser final : public FileChooser {
+   public:
+    std::optional<std::wstring> Choose(const FileChooserSetup& setup) override {
+      setups.push_back(setup);
+      return answer;
+    }
+    std::optional<std::wstring> answer;
+    std::vector<FileChooserSetup> setups;
+  };
+
+  std::vector<Box> boxes;
+  Chooser chooser;
+  // Offline unless a test says otherwise, so that no case reaches for the
+  // real network by mistake.
+  ScriptedProbe probe{false, 0, std::nullopt};
+
+ protected:
+  void ShowMessageBox(const std::wstring& text) override {
+    boxes.push_back({text, MainTimer.Enabled(), BitBtnKoniec.Enabled(), BitBtn1.Enabled()});
+  }
+  FileChooser& InstallerFileChooser() override { return chooser; }
+  const InternetProbe& InternetAccess() const override { return probe; }
+};

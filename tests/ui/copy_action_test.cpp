@@ -1,0 +1,203 @@
+// The copy button's whole action on drives that Wine's mount manager maps.
+// Wine keeps the label a drive had when it was mapped for the rest of the
+// session, so the label read back is the OLD one: each case picks the old
+// label for the path it wants, and the write is proven by the label file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "copy_action_form.h"
+#include "wine_drives.h"
+
+using wine_drives::Drive;
+
+namespace {
+
+const std::wstring kFailurePrefix = L"Nie uda\u0142o si\u0119 skopiowa\u0107 wszystkich plik\u00f3w do ";
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class CopyActionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<CopyActionForm>();
+    // The installer comes from a file unless a case says otherwise.
+    form->PobierzZNetuCheckBox1.SetChecked(false);
+    // The source the user "picks": any name, any folder.
+    const std::string folder = wine_drives::NewFolder("source");
+    source = wine_drives::DosPath(folder + "/instalator-1.2.exe");
+    std::ofstream(std::filesystem::path(source), std::ios::binary) << std::string(5000, 'i');
+    form->chooser.answer = source;
+  }
+
+  // Presses the copy button as the selector shows `text`.
+  void Copy(const std::wstring& text) {
+    form->DriveComboBox.SetText(text);
+    form->BitBtn1Click();
+  }
+
+  std::vector<std::wstring> LogLines() const {
+    std::vector<std::wstring> lines;
+    std::wstringstream text(form->Memo1.Text());
+    for (std::wstring line; std::getline(text, line);) {
+      if (!line.empty() && line.back() == L'\r') line.pop_back();
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  std::unique_ptr<CopyActionForm> form;
+  std::wstring source;
+};
+
+TEST_F(CopyActionTest, EmptySelectorTextFailsWithNothingAfterThePrefixAndWritesNoLabel) {
+  Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+  Copy(L"");
+  ASSERT_EQ(form->boxes.size(), 1u);
+  EXPECT_EQ(form->boxes[0].text, kFailurePrefix);
+  EXPECT_EQ(wine_drives::ReadLabelFile(e.folder()), "drovalin-old");
+  EXPECT_TRUE(form->chooser.setups.empty());
+}
+
+TEST_F(CopyActionTest, TypedSmallLetterLabelsTheDriveAndCopiesToTheSmallLetterRoot) {
+  Drive f = Drive::RemovableWithLabel(L'F', "drovalin-old");
+  Copy(L"f");
+  EXPECT_TRUE(form->boxes.empty());
+  EXPECT_EQ(wine_drives::ReadLabelFile(f.folder()), "DROVALIN");
+  ASSERT_EQ(form->chooser.setups.size(), 1u);
+  EXPECT_EQ(form->chooser.setups[0].fileName, L"dvl.exe");
+  EXPECT_EQ(LogLines(), (std::vector<std::wstring>{L"Kopiuj\u0119 f:\\dvl.exe  5000 bytes",
+                                                   L"Pozosta\u0142o : 0 bytes", L"Ok"}));
+  EXPECT_EQ(ReadFile(L"F:\\dvl.exe"), std::string(5000, 'i'));
+}
+
+TEST_F(CopyActionTest, NotARemovableDriveFailsNamingItsRootAndWritesNothing) {
+  const std::string fixedFolder = wine_drives::NewFolder("fixed");
+  wine_drives::WriteLabelFile(fixedFolder, "drovalin-old");
+  Drive fixed = Drive::Fixed(L'F', fixedFolder);
+  for (const wchar_t* text : {L"F:\\    [drovalin-old]", L"H", L"F typed"}) {
+    SCOPED_TRACE(testing::Message() << "selector text " << std::string(text, text + wcslen(text)));
+    form->boxes.clear();
+    Copy(text);
+    ASSERT_EQ(form->boxes.size(), 1u);
+    EXPECT_EQ(form->boxes[0].text, kFailurePrefix + std::wstring(1, text[0]) + L":\\");
+  }
+  EXPECT_EQ(wine_drives::ReadLabelFile(fixedFolder), "drovalin-old");
+  EXPECT_FALSE(FileExists(L"F:\\dvl.exe"));
+  EXPECT_TRUE(form->chooser.setups.empty());
+}
+
+TEST_F(CopyActionTest, LabelReadBackMustContainTheProductLabelInAnyCase) {
+  struct Case {
+    const char* oldLabel;
+    bool confirmed;
+  } cases[] = {{"xdrovalinx", true}, {"DROVALIN", true}, {"Drovalin 2", true},
+               {"DROVALI", false},   {"", false},        {"DROVA LIN", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.oldLabel);
+    Drive e = Drive::RemovableWithLabel(L'E', c.oldLabel);
+    form->boxes.clear();
+    form->chooser.setups.clear();
+    Copy(L"E:\\    [whatever]");
+    EXPECT_EQ(wine_drives::ReadLabelFile(e.folder()), "DROVALIN") << "the label is written in every case";
+    if (c.confirmed) {
+      EXPECT_TRUE(form->boxes.empty());
+      EXPECT_EQ(form->chooser.setups.size(), 1u);
+    } else {
+      ASSERT_EQ(form->boxes.size(), 1u);
+      EXPECT_EQ(form->boxes[0].text, kFailurePrefix + L"E:\\");
+      EXPECT_TRUE(form->chooser.setups.empty()) << "no installer step without a confirmed label";
+    }
+  }
+}
+
+TEST_F(CopyActionTest, ReadOnlyMediumPassesOnlyWhenItsOldLabelCarriesTheProductLabel) {
+  {
+    Drive r = Drive::Removable(L'R', wine_drives::ReadOnlyFolder("drovalin"));
+    Copy(L"R");
+    EXPECT_TRUE(form->boxes.empty());
+    EXPECT_EQ(form->chooser.setups.size(), 1u);
+    EXPECT_EQ(ReadFile(L"R:\\dvl.exe"), "old installer\n");
+    EXPECT_EQ(LogLines().back(), L"B\u0142\u0105d");
+  }
+  form->chooser.setups.clear();
+  Drive r = Drive::Removable(L'R', wine_drives::ReadOnlyFolder("plain"));
+  Copy(L"R");
+  ASSERT_EQ(form->boxes.size(), 1u);
+  EXPECT_EQ(form->boxes[0].text, kFailurePrefix + L"R:\\");
+  EXPECT_TRUE(form->chooser.setups.empty());
+  EXPECT_EQ(wine_drives::ReadLabelFile(r.folder()), "STARY");
+}
+
+TEST_F(CopyActionTest, OptionsDecideTheInstallerStep) {
+  struct Case {
+    bool installer;
+    bool download;
+    bool copiesFromFile;
+  } cases[] = {{true, false, true}, {false, false, false}, {false, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "installer " << c.installer << ", download " << c.download);
+    Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+    form->KopiujInstalatorCheckBox1.SetChecked(c.installer);
+    form->PobierzZNetuCheckBox1.SetChecked(c.download);
+    form->chooser.setups.clear();
+    form->Memo1.SetText(L"");
+    Copy(L"E");
+    EXPECT_EQ(wine_drives::ReadLabelFile(e.folder()), "DROVALIN");
+    EXPECT_TRUE(form->boxes.empty());
+    EXPECT_EQ(form->chooser.setups.size(), c.copiesFromFile ? 1u : 0u);
+    EXPECT_EQ(FileExists(L"E:\\dvl.exe"), c.copiesFromFile);
+    EXPECT_EQ(form->probe.stateCalls, 0) << "no download without the installer option";
+    if (!c.copiesFromFile) EXPECT_EQ(form->Memo1.Text(), L"");
+  }
+}
+
+TEST_F(CopyActionTest, ButtonsAndTimerDuringAndAfterTheAction) {
+  Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+  form->BitBtn1.SetEnabled(true);
+  Copy(L"E");
+  EXPECT_TRUE(form->MainTimer.Enabled());
+  EXPECT_TRUE(form->BitBtnKoniec.Enabled());
+  EXPECT_FALSE(form->BitBtn1.Enabled()) << "the next tick decides the copy button";
+
+  // A failure's box comes while the timer and both buttons are still off.
+  form->BitBtn1.SetEnabled(true);
+  Copy(L"");
+  ASSERT_EQ(form->boxes.size(), 1u);
+  EXPECT_FALSE(form->boxes[0].timerOn);
+  EXPECT_FALSE(form->boxes[0].closeEnabled);
+  EXPECT_FALSE(form->boxes[0].copyEnabled);
+  EXPECT_TRUE(form->MainTimer.Enabled());
+  EXPECT_TRUE(form->BitBtnKoniec.Enabled());
+  EXPECT_FALSE(form->BitBtn1.Enabled());
+
+  // The next tick decides: the only drive takes over the empty text.
+  form->MainTimerTimer();
+  EXPECT_EQ(form->DriveComboBox.Text(), L"E:\\    [drovalin-old]");
+  EXPECT_TRUE(form->BitBtn1.Enabled());
+}
+
+TEST_F(CopyActionTest, NoInternetShowsTheDownloadBoxAndCreatesNothing) {
+  Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+  form->PobierzZNetuCheckBox1.SetChecked(true);
+  Copy(L"E");
+  ASSERT_EQ(form->boxes.size(), 1u);
+  EXPECT_EQ(form->boxes[0].text, L"Brak dost\u0119pu do internetu\r\rNie mog\u0119 pobra\u0107 dvl.exe");
+  EXPECT_FALSE(FileExists(L"E:\\dvl.exe"));
+  EXPECT_TRUE(form->MainTimer.Enabled());
+  EXPECT_TRUE(form->BitBtnKoniec.Enabled());
+}
+
+}  // namespace
