@@ -9,7 +9,7 @@ need_pkgs=(
   libgtest-dev libgmock-dev googletest libcurl4-openssl-dev
   wine wine32:i386 wine64 fonts-wine fonts-liberation
   xvfb x11-utils imagemagick
-  iproute2 util-linux python3 dpkg-dev
+  iproute2 util-linux python3 dpkg-dev curl
   autoconf automake libtool
 )
 

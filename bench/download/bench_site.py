@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""The product web site as the download benchmark needs it: fast.
+
+    bench_site.py --file BODY [--port PORT] -- COMMAND [ARGS...]
+
+Serves GET /dvl.exe on 127.0.0.1:PORT (default 80) while COMMAND runs, then
+stops and exits with COMMAND's status. The answer is 200 with Content-Length
+and the content of BODY, handed to the kernel with sendfile, so that the
+server costs next to nothing next to the clients being measured. Connections
+are kept alive (HTTP/1.1), one thread each; any other path gets a 404.
+Meant to run inside scripts/netns-run, where the product host resolves to
+127.0.0.1.
+"""
+import argparse
+import os
+import socket
+import subprocess
+import sys
+import threading
+
+NOT_FOUND = b"HTTP/1.1 404 Not Found\r\nContent-Type: text/plain\r\nContent-Length: 10\r\n\r\nnot found\n"
+HEAD_LIMIT = 65536
+
+
+def read_head(conn, pending):
+    """The request head (up to the empty line) and what followed it, or
+    (None, b"") when the client closed before a whole head arrived."""
+    while b"\r\n\r\n" not in pending:
+        if len(pending) > HEAD_LIMIT:
+            return None, b""
+        data = conn.recv(65536)
+        if not data:
+            return None, b""
+        pending += data
+    head, _, rest = pending.partition(b"\r\n\r\n")
+    return head.decode("latin-1"), rest
+
+
+def serve_connection(conn, body_path):
+    with conn:
+        pending = b""
+        while True:
+            head, pending = read_head(conn, pending)
+            if head is None:
+                return
+            lines = head.split("\r\n")
+            parts = lines[0].split(" ")
+            wants_close = any(line.lower().replace(" ", "") == "connection:close" for line in lines[1:])
+            if len(parts) == 3 and parts[0] == "GET" and parts[1] == "/dvl.exe":
+                with open(body_path, "rb") as body:
+                    size = os.fstat(body.fileno()).st_size
+                    conn.sendall(
+                        b"HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                        + f"Content-Length: {size}\r\n\r\n".encode("ascii")
+                    )
+                    offset = 0
+                    while offset < size:
+                        sent = os.sendfile(conn.fileno(), body.fileno(), offset, size - offset)
+                        if sent == 0:
+                            return
+                        offset += sent
+            else:
+                conn.sendall(NOT_FOUND)
+            if wants_close:
+                return
+
+
+def serve(listener, body_path):
+    while True:
+        try:
+            conn, _ = listener.accept()
+        except OSError:
+            return  # closed at the end of the run
+        threading.Thread(target=guarded, args=(conn, body_path), daemon=True).start()
+
+
+def guarded(conn, body_path):
+    try:
+        serve_connection(conn, body_path)
+    except (ConnectionError, BrokenPipeError, OSError):
+        pass  # a client that went away mid-body (a failed run) ends only its own connection
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--file", required=True)
+    parser.add_argument("--port", type=int, default=80)
+    parser.add_argument("command", nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    command = args.command[1:] if args.command[:1] == ["--"] else args.command
+    if not command:
+        parser.error("COMMAND missing")
+    if not os.path.isfile(args.file):
+        parser.error(f"{args.file} is not a file")
+
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", args.port))
+    listener.listen(16)
+    threading.Thread(target=serve, args=(listener, args.file), daemon=True).start()
+    try:
+        return subprocess.call(command)
+    finally:
+        listener.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The part of scripts/bench-download that runs inside the private network,
+# with bench_site.py serving the body on 127.0.0.1:80: times the curl tool
+# before the Wine run and hands its times to the Wine program, then times it
+# again after, to show whether curl's rate drifted meanwhile.
+#   in_network.sh ROOT WIN32_BUILD EXE   (MPI_BENCH_BODY, _REPEATS, _WORK set)
+set -euo pipefail
+root=$1 build=$2 exe=$3
+url=http://www.drovalin.pl/dvl.exe
+size=$(stat -c %s "$MPI_BENCH_BODY")
+target=$MPI_BENCH_WORK/curl-target.bin
+
+for _ in $(seq 100); do
+  [ -n "$(ss -Hltn 'sport = :80')" ] && break
+  sleep 0.1
+done
+
+# One download by curl, in seconds; the whole process is timed, as the
+# tool's own time includes its set-up too.
+curl_seconds() {
+  rm -f "$target"
+  local start end
+  start=$(date +%s%N)
+  curl --silent --show-error --fail --noproxy '*' --ipv4 -o "$target" "$url"
+  end=$(date +%s%N)
+  [ "$(stat -c %s "$target")" = "$size" ] || { echo "bench-download: curl got a short file" >&2; exit 1; }
+  awk -v ns=$((end - start)) 'BEGIN { printf "%.6f", ns / 1e9 }'
+}
+
+curl_seconds >/dev/null  # warm-up: the body in the page cache
+cmp -s "$MPI_BENCH_BODY" "$target" || { echo "bench-download: curl's file differs from the body" >&2; exit 1; }
+times=""
+for _ in $(seq "$MPI_BENCH_REPEATS"); do times+="$(curl_seconds) "; done
+
+set +e
+MPI_BENCH_CURL_SECONDS=$times "$root/scripts/wine-run" --build "$build" "$exe"
+rc=$?
+set -e
+
+# curl again after the Wine run: the ratio above holds only if curl's rate
+# did not drift meanwhile.
+after=""
+for _ in $(seq "$MPI_BENCH_REPEATS"); do after+="$(curl_seconds) "; done
+rm -f "$target"
+median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+awk -v b="$(echo "$times" | median)" -v a="$(echo "$after" | median)" -v mib="$((size / 1048576))" \
+  'BEGIN { printf "curl tool before the Wine run %.1f MiB/s, after it %.1f MiB/s\n", mib / b, mib / a }'
+exit $rc
