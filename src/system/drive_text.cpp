@@ -22,11 +22,16 @@ std::wstring DriveEntry(std::wstring_view root, std::wstring_view label) {
   return entry;
 }
 
-std::vector<std::wstring> ScanRoots() {
+std::vector<std::wstring> ScanRoots() { return ScanRoots(0); }
+
+std::vector<std::wstring> ScanRoots(std::uint32_t presentLetters) {
   std::vector<std::wstring> roots;
   roots.reserve(24);
   for (wchar_t letter = L'Z'; letter >= L'C'; --letter) {
-    roots.push_back(DriveRoot(std::wstring_view(&letter, 1)));
+    const std::uint32_t bit = std::uint32_t{1} << (letter - L'A');
+    if (presentLetters == 0 || (presentLetters & bit) != 0) {
+      roots.push_back(DriveRoot(std::wstring_view(&letter, 1)));
+    }
   }
   return roots;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,11 @@ std::wstring DriveEntry(std::wstring_view root, std::wstring_view label);
 // The letters a removable-drive scan probes, highest first: Z down to C.
 // A and B are floppy letters by convention and are never probed.
 std::vector<std::wstring> ScanRoots();
+
+// The same, limited to the letters set in `presentLetters` (bit 0 = A, as
+// GetLogicalDrives gives them). A mask of 0 means the platform could not
+// say, and then every letter is probed.
+std::vector<std::wstring> ScanRoots(std::uint32_t presentLetters);
 
 // Copies `text` plus its terminating zero into a buffer of `capacity`
 // characters. Returns false and leaves the buffer untouched when the text

@@ -5,8 +5,11 @@
 #include "system/drive_text.h"
 
 std::vector<std::wstring> ListRemovableDrives() {
+  // One question for the letters that have a drive at all, then the type of
+  // those only: a letter without a drive is never removable, and asking each
+  // of the 24 letters its type costs several times more on every tick.
   std::vector<std::wstring> result;
-  for (const std::wstring& root : ScanRoots()) {
+  for (const std::wstring& root : ScanRoots(GetLogicalDrives())) {
     if (IsRemovableDrive(root)) {
       result.push_back(root);
     }

@@ -193,6 +193,9 @@ SIZE TForm1::OuterSizeForClient(int width, int height) const {
 }
 
 void TForm1::SetClientSize(int width, int height) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right == width && client.bottom == height) return;
   const SIZE outer = OuterSizeForClient(width, height);
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

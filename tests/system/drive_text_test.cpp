@@ -48,6 +48,16 @@ TEST(ScanRootsTest, ProbesZDownToCAndNeverAOrB) {
   }
 }
 
+TEST(ScanRootsTest, PresentLettersLimitTheScanButNeverAddAOrB) {
+  constexpr std::uint32_t a = 1u << 0, b = 1u << 1, c = 1u << 2, e = 1u << 4, g = 1u << 6, z = 1u << 25;
+  EXPECT_EQ(ScanRoots(a | b | c | e | g | z), (std::vector<std::wstring>{L"Z:\\", L"G:\\", L"E:\\", L"C:\\"}));
+  EXPECT_TRUE(ScanRoots(a | b).empty());
+  // Bits above Z are not letters.
+  EXPECT_EQ(ScanRoots(e | (1u << 26) | (1u << 31)), (std::vector<std::wstring>{L"E:\\"}));
+  // No answer from the platform: every letter is asked.
+  EXPECT_EQ(ScanRoots(0), ScanRoots());
+}
+
 TEST(FixedBufferTest, CopiesWithTerminatorOnlyWhenItFits) {
   wchar_t buffer[5];
   std::fill(std::begin(buffer), std::end(buffer), L'#');

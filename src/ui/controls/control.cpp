@@ -69,5 +69,13 @@ Bounds Control::ClientBounds() const {
 void Control::ApplyGeometry(int dpi) {
   dpi_ = dpi;
   const Bounds b = ScaleToDpi(ClientBounds(), dpi);
+  // The poll tick lays the window out every second; moving a control to
+  // where it already is would still cost a round trip to the display.
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
+  if (now.left == b.left && now.top == b.top && now.right - now.left == b.width && now.bottom - now.top == b.height) {
+    return;
+  }
   SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
