@@ -1,0 +1,143 @@
+// The copy action with both options ticked: the installer downloaded from
+// the product site (a local server in a private network), its failures, and
+// the boxes of the copy and help buttons when the site does not answer.
+#include "tool_fixture.h"
+
+using namespace ui_driver;
+using wine_drives::Drive;
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+const Lines kConnect{L"Pobieram : dvl.exe", L"Resolving hostname www.drovalin.pl.", L"Connecting to 127.0.0.1.",
+                     L"Connected."};
+const Lines kBody{L"Rozpoczęto pobieranie pliku", L"Pobieram dane : 100 %",
+                  L"Pobieranie pliku zakończone - Sukces"};
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+class DownloadTest : public ToolTest {
+ protected:
+  void TearDown() override {
+    if (!SiteFolder().empty()) SetSiteRoute("file");
+  }
+  // A drive that passes the label check under Wine (see CopyFromFile), the
+  // tool on it, the site answering as `route` says, copy pressed.
+  void PressCopyWithSite(const std::string& route) {
+    SetSiteRoute(route);
+    drives.push_back(Drive::RemovableWithLabel(L'E', "drovalin-old"));
+    StartTool();
+    ASSERT_TRUE(StatusBecomes(L"E:\\"));
+    ASSERT_TRUE(Checked(w.installerOption) && Checked(w.downloadOption));
+    ASSERT_TRUE(Click(w.copyButton));
+  }
+  std::string Target() const { return drives.back().folder() + "/dvl.exe"; }
+  std::vector<unsigned char> Served() const { return ReadBytes(SiteFolder() + "/dvl.exe"); }
+  // After an error box has been answered the window is usable again.
+  void ExpectButtonsBack() {
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(w.closeButton); }, 2000)) << "the close button comes back";
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(w.copyButton); }, 2500)) << "the next tick enables copying";
+  }
+};
+
+using Download = DownloadTest;
+
+TEST_F(Download, PutsTheServedInstallerOnTheDrive) {
+  PressCopyWithSite("file");
+  const Lines log = LogWhenLastLineIs(kBody.back());
+  EXPECT_EQ(log, Join({kConnect, kBody}));
+  EXPECT_TRUE(ReadBytes(Target()) == Served()) << "dvl.exe is not byte-identical to the served file";
+  EXPECT_EQ(wine_drives::ReadLabelFile(drives.back().folder()), "DROVALIN");
+  ExpectButtonsBack();
+  EXPECT_TRUE(tool->Dialogs().empty()) << "no box after a download";
+  SaveScreenshot("download.png");
+}
+
+TEST_F(Download, TheHelpButtonShowsNoBoxWhileTheSiteAnswers) {
+  drives.push_back(Drive::RemovableWithLabel(L'E', "PENDRIVE"));
+  StartTool();
+  ASSERT_TRUE(Click(w.helpButton));
+  EXPECT_EQ(WaitForMessageBox(3000).box, nullptr) << "the page opens in the browser instead";
+  EXPECT_TRUE(IsWindow(w.main));
+}
+
+using DownloadFailures = DownloadTest;
+
+TEST_F(DownloadFailures, NotFoundShowsTheStatusLineWithAFullStopAndLeavesAnEmptyFile) {
+  PressCopyWithSite("missing");
+  const MessageBoxView box = WaitForMessageBox(20000);
+  ASSERT_NE(box.box, nullptr) << "no error box";
+  EXPECT_EQ(box.text, L"HTTP/1.1 404 Not Found.");
+  EXPECT_TRUE(box.hasIcon) << "errors show the error icon";
+  // The error page's own lines come before the error.
+  EXPECT_EQ(w.LogLines(), Join({kConnect, kBody}));
+  ASSERT_TRUE(PressOk(box.box));
+  ExpectButtonsBack();
+  EXPECT_TRUE(FileExists(Target()));
+  EXPECT_TRUE(ReadBytes(Target()).empty());
+}
+
+TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeBack) {
+  // The site takes the connectivity probe, then stops listening.
+  PressCopyWithSite("refuse");
+  const MessageBoxView box = WaitForMessageBox(20000);
+  ASSERT_NE(box.box, nullptr) << "no error box";
+  EXPECT_EQ(box.text, L"Socket Error # 10061\r\nConnection refused.");
+  EXPECT_TRUE(box.hasIcon);
+  EXPECT_EQ(w.LogLines(), (Lines{kConnect[0], kConnect[1], kConnect[2]}));
+  EXPECT_FALSE(Enabled(w.main)) << "the box is modal: nothing else can be pressed meanwhile";
+  ASSERT_TRUE(PressOk(box.box));
+  ExpectButtonsBack();
+  EXPECT_TRUE(ReadBytes(Target()).empty());
+}
+
+TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
+  PressCopyWithSite("redirect");
+  // Each hop's thrown-away page has its own three lines; the log has
+  // settled once the installer's body has ended too.
+  const Lines expected = Join({kConnect, {L"/hop/1 - GET"}, kBody, {L"/hop/2 - GET"}, kBody,
+                               {L"/files/dvl.exe - GET"}, kBody, kBody});
+  EXPECT_TRUE(WaitUntil([&] { return w.LogLines().size() >= expected.size(); }, 20000));
+  EXPECT_EQ(w.LogLines(), expected);
+  EXPECT_TRUE(ReadBytes(Target()) == Served()) << "dvl.exe is not byte-identical to the file at the chain's end";
+  ExpectButtonsBack();
+  EXPECT_TRUE(tool->Dialogs().empty());
+}
+
+using NoInternet = ToolTest;
+
+TEST_F(NoInternet, TheCopyButtonSaysSoAndCreatesNoFile) {
+  drives.push_back(Drive::RemovableWithLabel(L'E', "drovalin-old"));
+  StartTool();
+  ASSERT_TRUE(StatusBecomes(L"E:\\"));
+  ASSERT_TRUE(Click(w.copyButton));
+  const MessageBoxView box = WaitForMessageBox(20000);
+  ASSERT_NE(box.box, nullptr) << "no box";
+  EXPECT_EQ(box.text, L"Brak dostępu do internetu\r\rNie mogę pobrać dvl.exe");
+  EXPECT_FALSE(box.hasIcon);
+  ASSERT_TRUE(PressOk(box.box));
+  EXPECT_TRUE(WaitUntil([&] { return Enabled(w.closeButton); }, 2000));
+  EXPECT_EQ(Text(w.log), L"");
+  EXPECT_FALSE(FileExists(drives.back().folder() + "/dvl.exe"));
+  EXPECT_EQ(wine_drives::ReadLabelFile(drives.back().folder()), "DROVALIN") << "the label comes first";
+}
+
+TEST_F(NoInternet, TheHelpButtonSaysSo) {
+  StartTool();
+  ASSERT_TRUE(Click(w.helpButton));
+  const MessageBoxView box = WaitForMessageBox(20000);
+  ASSERT_NE(box.box, nullptr) << "no box";
+  EXPECT_EQ(box.caption, kApplicationTitle);
+  EXPECT_EQ(box.text, L"Brak dostępu do internetu\r\rNie mogę otworzyć strony z pomocą do programu");
+  EXPECT_EQ(box.text.size(), 72u);
+  EXPECT_FALSE(box.hasIcon);
+  ASSERT_TRUE(PressOk(box.box));
+  EXPECT_TRUE(IsWindow(w.main));
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""The product web site for the end-to-end runs.
+
+    e2e_site.py [--port PORT] -- COMMAND [ARGS...]
+
+Makes a site folder holding a real installer file (dvl.exe, pseudo-random
+bytes), serves it over HTTP/1.1 with kept connections on 127.0.0.1:PORT
+(default 80) while COMMAND runs, and exits with COMMAND's status. COMMAND gets
+the folder in MPI_E2E_SITE. Only inside scripts/netns-run, where the product
+host resolves to 127.0.0.1.
+
+What GET /dvl.exe gets is chosen by the first word of the folder's `route`
+file, which the tests rewrite before each case:
+  file      200 with the installer (also when `route` is missing)
+  missing   404 with a small page: there is no such file on the site
+  redirect  302 to /hop/1, which redirects to /hop/2, which redirects to
+            /files/dvl.exe, which is the installer
+  refuse    the next connection (the tool's connectivity probe) is accepted
+            and closed, then nothing listens until `route` changes, so the
+            download's own connection is refused
+"""
+import http.server
+import os
+import random
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+INSTALLER_SIZE = 1_048_576 + 4_321
+NOT_FOUND_PAGE = b"<html><body><h1>404 Not Found</h1></body></html>\n"
+MOVED_PAGE = b"<html><body>Moved</body></html>\n"
+HOPS = {"/dvl.exe": "/hop/1", "/hop/1": "/hop/2", "/hop/2": "/files/dvl.exe"}
+
+
+class Site:
+    folder = ""
+
+    @classmethod
+    def route(cls):
+        try:
+            with open(os.path.join(cls.folder, "route"), encoding="ascii") as f:
+                words = f.read().split()
+        except OSError:
+            return "file"
+        return words[0] if words else "file"
+
+    @classmethod
+    def installer(cls):
+        with open(os.path.join(cls.folder, "dvl.exe"), "rb") as f:
+            return f.read()
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, format, *args):  # keep the test output readable
+        pass
+
+    def send_bytes(self, status, data, content_type, location=None):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(data)))
+        if location:
+            self.send_header("Location", location)
+        self.end_headers()
+        self.wfile.write(data)
+
+    def do_GET(self):
+        route = Site.route()
+        if route == "redirect" and self.path in HOPS:
+            self.send_bytes(302, MOVED_PAGE, "text/html", HOPS[self.path])
+        elif (self.path == "/dvl.exe" and route != "missing") or self.path == "/files/dvl.exe":
+            self.send_bytes(200, Site.installer(), "application/octet-stream")
+        else:
+            self.send_bytes(404, NOT_FOUND_PAGE, "text/html")
+
+
+def handle(connection, address):
+    try:
+        Handler(connection, address, None)
+    except OSError:
+        pass  # the tool went away mid-reply
+    finally:
+        connection.close()
+
+
+def serve(port):
+    while True:
+        listener = socket.create_server(("127.0.0.1", port))
+        while True:
+            connection, address = listener.accept()
+            if Site.route() == "refuse":
+                connection.close()
+                listener.close()
+                while Site.route() == "refuse":
+                    time.sleep(0.05)
+                break
+            threading.Thread(target=handle, args=(connection, address), daemon=True).start()
+
+
+def listening(port):
+    with socket.socket() as probe:
+        return probe.connect_ex(("127.0.0.1", port)) == 0
+
+
+def main():
+    args = sys.argv[1:]
+    port = 80
+    if args[:1] == ["--port"]:
+        port = int(args[1])
+        args = args[2:]
+    if args[:1] == ["--"]:
+        args = args[1:]
+    if not args:
+        sys.exit("usage: e2e_site.py [--port PORT] -- COMMAND [ARGS...]")
+    # Outside the private network the command could reach the real site.
+    if os.environ.get("MPI_PRIVATE_NETWORK") != "1":
+        print("e2e_site.py: run through scripts/netns-run only", file=sys.stderr)
+        sys.exit(90)
+    Site.folder = tempfile.mkdtemp(prefix="mpi-e2e-site.")
+    try:
+        rng = random.Random(20240607)
+        with open(os.path.join(Site.folder, "dvl.exe"), "wb") as f:
+            f.write(rng.randbytes(INSTALLER_SIZE))
+        threading.Thread(target=serve, args=(port,), daemon=True).start()
+        for _ in range(100):
+            if listening(port):
+                break
+            time.sleep(0.05)
+        else:
+            sys.exit("e2e_site.py: the server does not listen")
+        status = subprocess.call(args, env=dict(os.environ, MPI_E2E_SITE=Site.folder))
+    finally:
+        shutil.rmtree(Site.folder, ignore_errors=True)
+    sys.exit(status)
+
+
+if __name__ == "__main__":
+    main()
