@@ -20,7 +20,7 @@
 #include "system/connectivity_scripted_probe.h"
 #include "system/product_site.h"
 #include "ui/download_text.h"
-#include "download_recording_log.h"
+#include "recording_log.h"
 #include "wine_drives.h"
 
 using wine_drives::Drive;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "download_recording_log.h"
+#include "recording_log.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "recording_log.h"
 #include "wine_drives.h"
 
 using wine_drives::Drive;
@@ -18,26 +19,6 @@ using wine_drives::DosPath;
 using wine_drives::NewFolder;
 
 namespace {
-
-// Every producer call and every pump, in order: "+" appends, "=" replaces.
-class RecordingLog final : public ProgressLog {
- public:
-  explicit RecordingLog(std::vector<std::wstring>& events) : events_(events) {}
-  void AppendLine(const std::wstring& line) override {
-    events_.push_back(L"+" + line);
-    lines.push_back(line);
-  }
-  void ReplaceLastLine(const std::wstring& line) override {
-    events_.push_back(L"=" + line);
-    if (lines.empty()) lines.push_back(line); else lines.back() = line;
-  }
-  std::wstring LastLine() const override { return lines.empty() ? L"" : lines.back(); }
-
-  std::vector<std::wstring> lines;
-
- private:
-  std::vector<std::wstring>& events_;
-};
 
 class ScriptedChooser final : public FileChooser {
  public:
