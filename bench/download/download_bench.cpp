@@ -220,6 +220,10 @@ enum class Source {
   // 16 KiB write callbacks gathered into 1 MiB, one WriteFile and one work
   // event for the window's own handlers (DownloadLogWriter) per MiB.
   Gathered,
+  // The same with the work event at most once per frame interval (and for
+  // the last block), so that a fast transfer costs a fixed number of
+  // handler runs per second.
+  GatheredPerFrame,
 };
 enum class Pump { EveryBlock, None, PerFrame };
 
@@ -243,6 +247,7 @@ constexpr Variant kVariants[] = {
     {"tool: line on change, pump per 20 ms", Source::Tool, true, Pump::PerFrame, true},
     {"per MiB: Memo1 + pump (handlers as now)", Source::Gathered, true, Pump::EveryBlock, false},
     {"per MiB: line on change, pump per 20 ms", Source::Gathered, true, Pump::PerFrame, true},
+    {"per MiB, event per 20 ms, line on change", Source::GatheredPerFrame, true, Pump::EveryBlock, true},
 };
 
 // Plain libcurl under Wine: the same GET, no events, no log.
@@ -283,11 +288,13 @@ struct Samples {
 // One GET of the product URL by libcurl into a file. Each write callback's
 // bytes are written at once, or gathered up to `gather` bytes first; every
 // WriteFile (or callback, when nothing is written) is one block, handed to
-// `onBlock` with the count received so far.
+// `onBlock` with the count received so far, at most once per `interval`
+// milliseconds except for the last block.
 class PlainGet {
  public:
-  PlainGet(HANDLE target, bool writes, size_t gather, std::function<void(std::int64_t)> blockDone)
-      : file_(target), write_(writes), gather_(gather), onBlock_(std::move(blockDone)) {
+  PlainGet(HANDLE target, bool writes, size_t gather, std::function<void(std::int64_t)> blockDone,
+           ULONGLONG interval = 0)
+      : file_(target), write_(writes), gather_(gather), onBlock_(std::move(blockDone)), interval_(interval) {
     pending_.reserve(gather_);
   }
 
@@ -304,7 +311,12 @@ class PlainGet {
     const CURLcode code = curl_easy_perform(easy.get());
     if (failure_) std::rethrow_exception(failure_);
     if (code != CURLE_OK) throw std::runtime_error(std::string("libcurl: ") + curl_easy_strerror(code));
-    if (!pending_.empty()) Flush();
+    last_ = true;
+    if (!pending_.empty()) {
+      Flush();
+    } else if (onBlock_ && reported_ != received_) {
+      onBlock_(received_);  // the last block came before the interval was over
+    }
   }
 
   std::int64_t blocks() const { return blocks_; }
@@ -348,13 +360,22 @@ class PlainGet {
 
   void Block() {
     ++blocks_;
-    if (onBlock_) onBlock_(received_);
+    if (!onBlock_) return;
+    const ULONGLONG now = GetTickCount64();
+    if (!last_ && now - lastEvent_ < interval_) return;
+    lastEvent_ = now;
+    reported_ = received_;
+    onBlock_(received_);
   }
 
   HANDLE file_;
   bool write_;
   size_t gather_;
   std::function<void(std::int64_t)> onBlock_;
+  ULONGLONG interval_;
+  ULONGLONG lastEvent_ = 0;
+  bool last_ = false;
+  std::int64_t reported_ = 0;
   std::vector<char> pending_;
   std::int64_t received_ = 0;
   std::int64_t blocks_ = 0;
@@ -416,7 +437,8 @@ class Bench {
       log.AppendLine(DownloadingLine(L"dvl.exe"));
       handlers.IdHTTP1WorkBegin(WorkMode::Read, size_);
       PlainGet get(file.get(), true, kGather,
-                   [&](std::int64_t received) { handlers.IdHTTP1Work(WorkMode::Read, received); });
+                   [&](std::int64_t received) { handlers.IdHTTP1Work(WorkMode::Read, received); },
+                   variant.source == Source::GatheredPerFrame ? kFrameMilliseconds : 0);
       get.Run(kLargeBuffer);
       handlers.IdHTTP1WorkEnd(WorkMode::Read, true);
     }
@@ -539,8 +561,11 @@ int Run() {
   const bool met = shipped >= 0.8 * curl;
   std::printf("as shipped / curl = %.3f: %s the 0.8 target\n", shipped / curl, met ? "meets" : "MISSES");
   const double proposed = rate(handlers[std::size(kVariants) - 1]);
-  std::printf("per MiB, line on change, pump per %llu ms / curl = %.3f: %s the 0.8 target\n",
+  std::printf("per MiB, work event per %llu ms, line on change / curl = %.3f: %s the 0.8 target\n",
               kFrameMilliseconds, proposed / curl, proposed >= 0.8 * curl ? "would meet" : "would still miss");
+  const double ceiling = rate(plain[std::size(kPlainVariants) - 1]);
+  std::printf("the same / plain libcurl under Wine (512 KiB, WriteFile per MiB) = %.3f; as shipped / it = %.3f\n",
+              proposed / ceiling, shipped / ceiling);
   return met ? 0 : 2;
 }
 
