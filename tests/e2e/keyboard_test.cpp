@@ -40,6 +40,16 @@ class Keyboard : public ToolTest {
                                        << Utf8(ClassOf(focus)) << " showing " << testing::PrintToString(Text(focus));
   }
 
+  // Tab until the focus is on `target`, at most once around the window.
+  testing::AssertionResult TabTo(HWND target, const char* name) {
+    for (int i = 0; i < 8 && Focus(w.main) != target; ++i) {
+      PressKey(VK_TAB);
+      WaitUntil([&] { return Focus(w.main) == target; }, 300);
+    }
+    if (Focus(w.main) == target) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "Tab never reached " << name;
+  }
+
   std::string Label() const { return wine_drives::ReadLabelFile(drives.front().folder()); }
 
  private:
@@ -57,8 +67,18 @@ TEST_F(Keyboard, TabVisitsTheControlsInOrderAndShiftTabGoesBack) {
       {w.log, "the log"},                          {w.helpButton, "the help button"},
       {w.selectorField, "the selector"},
   };
-  ASSERT_NO_FATAL_FAILURE(JustAfterATick());
-  for (const auto& stop : order) ASSERT_TRUE(KeyMovesFocusTo(VK_TAB, false, stop.control, stop.name));
+  // A loaded machine can stretch a walk past the next tick; then the walk
+  // is repeated from the selector after a fresh tick.
+  testing::AssertionResult walked = testing::AssertionFailure();
+  for (int attempt = 0; attempt < 3 && !walked; ++attempt) {
+    ASSERT_TRUE(TabTo(w.selectorField, "the selector"));
+    ASSERT_NO_FATAL_FAILURE(JustAfterATick());
+    walked = testing::AssertionSuccess();
+    for (const auto& stop : order) {
+      if (!(walked = KeyMovesFocusTo(VK_TAB, false, stop.control, stop.name))) break;
+    }
+  }
+  ASSERT_TRUE(walked);
   EXPECT_TRUE(KeyMovesFocusTo(VK_TAB, true, w.helpButton, "the help button"));
 }
 
@@ -70,12 +90,7 @@ TEST_F(Keyboard, SpaceTogglesEnterCopiesEscClosesAndTheLogKeepsBoth) {
   // action will only write the label.
   ASSERT_TRUE(WaitUntil([&] { return !Checked(w.installerOption) && !Checked(w.downloadOption); }, 1000));
 
-  ASSERT_NO_FATAL_FAILURE(JustAfterATick());
-  for (const auto& [control, name] : {std::pair{w.downloadOption, "the download option"},
-                                      std::pair{w.copyButton, "the copy button"},
-                                      std::pair{w.closeButton, "the close button"}, std::pair{w.log, "the log"}}) {
-    ASSERT_TRUE(KeyMovesFocusTo(VK_TAB, false, control, name));
-  }
+  ASSERT_TRUE(TabTo(w.log, "the log"));
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return Text(w.log).find(L"\r\n") != std::wstring::npos; }, 1000))
       << "Enter starts a new line in the log";
@@ -85,8 +100,7 @@ TEST_F(Keyboard, SpaceTogglesEnterCopiesEscClosesAndTheLogKeepsBoth) {
   ASSERT_TRUE(IsWindow(w.main)) << "Esc in the log does not close the tool";
   EXPECT_FALSE(tool->WaitForExit(0));
 
-  ASSERT_TRUE(KeyMovesFocusTo(VK_TAB, false, w.helpButton, "the help button"));
-  ASSERT_TRUE(KeyMovesFocusTo(VK_TAB, false, w.selectorField, "the selector"));
+  ASSERT_TRUE(TabTo(w.selectorField, "the selector"));
   PressKey(VK_RETURN);
   EXPECT_TRUE(Eventually<std::string>([&] { return Label(); }, "DROVALIN", 3000)) << "Enter presses the copy button";
   ASSERT_TRUE(WaitUntil([&] { return Enabled(w.closeButton); }, 2000));

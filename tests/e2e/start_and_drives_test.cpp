@@ -50,13 +50,13 @@ TEST_F(PlugAndPull, TheListFollowsDrivesWhileTheToolRuns) {
 
   // One drive: the single-drive rule picks it.
   drives.push_back(Drive::Removable(L'E', DriveFolder(L'E', "ALFA")));
-  ASSERT_TRUE(StatusBecomes(L"E:\\", 2500)) << "a plugged drive shows within a tick";
+  ASSERT_TRUE(StatusBecomes(L"E:\\", 3000)) << "a plugged drive shows within a tick";
   EXPECT_EQ(Text(w.selector), Entry(L'E', L"ALFA"));
   EXPECT_TRUE(WaitUntil([&] { return Enabled(w.copyButton); }, 1500));
 
   // A second one: both listed, lowest letter first, the text stays.
   drives.push_back(Drive::Removable(L'G', DriveFolder(L'G', "BETA")));
-  ASSERT_TRUE(StatusBecomes(L"G:\\; E:\\", 2500));
+  ASSERT_TRUE(StatusBecomes(L"G:\\; E:\\", 3000));
   EXPECT_EQ(ComboItems(w.selector), (std::vector<std::wstring>{Entry(L'E', L"ALFA"), Entry(L'G', L"BETA")}));
   EXPECT_EQ(Text(w.selector), Entry(L'E', L"ALFA"));
   EXPECT_TRUE(Enabled(w.copyButton));
@@ -72,14 +72,14 @@ TEST_F(PlugAndPull, TheListFollowsDrivesWhileTheToolRuns) {
 
   // Pulling E: leaves G: alone, so the selector switches to it.
   drives.front().Pull();
-  ASSERT_TRUE(StatusBecomes(L"G:\\", 2500)) << "a pulled drive disappears within a tick";
+  ASSERT_TRUE(StatusBecomes(L"G:\\", 3000)) << "a pulled drive disappears within a tick";
   EXPECT_EQ(ComboItems(w.selector), std::vector<std::wstring>{Entry(L'G', L"BETA")});
   EXPECT_EQ(Text(w.selector), Entry(L'G', L"BETA"));
   EXPECT_TRUE(WaitUntil([&] { return Enabled(w.copyButton); }, 1500));
 
   // No drive left: the text keeps the pulled drive's entry, copying is off.
   drives.back().Pull();
-  ASSERT_TRUE(StatusBecomes(L" BRAK", 2500));
+  ASSERT_TRUE(StatusBecomes(L" BRAK", 3000));
   EXPECT_TRUE(ComboItems(w.selector).empty());
   EXPECT_EQ(Text(w.selector), Entry(L'G', L"BETA"));
   EXPECT_TRUE(WaitUntil([&] { return !Enabled(w.copyButton); }, 1500));

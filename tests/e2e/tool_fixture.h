@@ -62,7 +62,7 @@ class ToolTest : public testing::Test {
   // Starts the tool and finds its window and controls.
   void StartTool();
   // Waits for the poll tick that shows `status` after the prefix.
-  testing::AssertionResult StatusBecomes(const std::wstring& list, DWORD timeoutMs = 3000);
+  testing::AssertionResult StatusBecomes(const std::wstring& list, DWORD timeoutMs = 5000);
   // A message box of the tool (owned by its window, captioned with the
   // application title); the view is empty after the time-out.
   ui_driver::MessageBoxView WaitForMessageBox(DWORD timeoutMs = 10000);
