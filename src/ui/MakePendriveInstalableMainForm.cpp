@@ -61,8 +61,9 @@ std::wstring WideText(const char* text) {
 }  // namespace
 
 TForm1::TForm1(HWND owner)
-    : download_(Memo1, iloscDoPobrania, iloscPobranych,
-                DownloadWindowActions{[this] { ProcessMessages(); }, [this] { MainTimer.SetEnabled(true); },
+    : pacedLog_(Memo1, [this] { ProcessMessages(); }, [] { return static_cast<std::uint64_t>(GetTickCount64()); }),
+      download_(pacedLog_, iloscDoPobrania, iloscPobranych,
+                DownloadWindowActions{[this] { pacedLog_.ProcessMessages(); }, [this] { MainTimer.SetEnabled(true); },
                                       [this] { BitBtnKoniec.SetEnabled(true); },
                                       [this](const std::wstring& text) { ShowMessageBox(text); },
                                       [this] { return DriveComboBox.Text(); }}) {
@@ -427,11 +428,36 @@ void TForm1::ProvideInstaller() {
   }
 }
 
+namespace {
+
+// The last rewrite of a paced log reaches the screen however the work ends.
+class FlushOnExit {
+ public:
+  explicit FlushOnExit(PacedProgress& log) : log_(log) {}
+  FlushOnExit(const FlushOnExit&) = delete;
+  FlushOnExit& operator=(const FlushOnExit&) = delete;
+  ~FlushOnExit() {
+    try {
+      log_.Flush();
+    } catch (...) {
+      // Out of memory for one log line; the error on its way out matters more.
+    }
+  }
+
+ private:
+  PacedProgress& log_;
+};
+
+}  // namespace
+
 void TForm1::CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& targetRoot) {
-  ::CopyInstallerFromFile(fileName, targetRoot, InstallerFileChooser(), Memo1, [this] { ProcessMessages(); });
+  FlushOnExit flush(pacedLog_);
+  ::CopyInstallerFromFile(fileName, targetRoot, InstallerFileChooser(), pacedLog_,
+                          [this] { pacedLog_.ProcessMessages(); });
 }
 
 void TForm1::DownloadInstaller(const std::wstring& fileName) {
+  FlushOnExit flush(pacedLog_);
   download_.DownloadInstaller(fileName, InternetAccess());
 }
 

@@ -22,6 +22,7 @@
 #include "ui/download_installer.h"
 #include "ui/help_page.h"
 #include "ui/open_dialog.h"
+#include "ui/paced_progress.h"
 #include "ui/progress_log.h"
 
 #include <optional>
@@ -139,6 +140,9 @@ class TForm1 {
   bool closePending_ = false;
   bool quitRequested_ = false;
   WininetProbe wininet_;
-  // After the controls and the counters it refers to.
+  // What the copy and the download write into Memo1 and how they let the
+  // window run; see PacedProgress.
+  PacedProgress pacedLog_;
+  // After the controls, the counters and the log it refers to.
   InstallerDownload download_;
 };

@@ -160,7 +160,9 @@ TEST_F(CopyActionTest, OptionsDecideTheInstallerStep) {
     EXPECT_EQ(form->chooser.setups.size(), c.copiesFromFile ? 1u : 0u);
     EXPECT_EQ(FileExists(L"E:\\dvl.exe"), c.copiesFromFile);
     EXPECT_EQ(form->probe.stateCalls, 0) << "no download without the installer option";
-    if (!c.copiesFromFile) EXPECT_EQ(form->Memo1.Text(), L"");
+    if (!c.copiesFromFile) {
+      EXPECT_EQ(form->Memo1.Text(), L"");
+    }
   }
 }
 
