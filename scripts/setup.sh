@@ -9,7 +9,7 @@ need_pkgs=(
   libgtest-dev libgmock-dev googletest libcurl4-openssl-dev
   wine wine32:i386 wine64 fonts-wine fonts-liberation
   xvfb x11-utils imagemagick
-  iproute2 util-linux python3 dpkg-dev curl
+  iproute2 util-linux python3 dpkg-dev locales curl
   autoconf automake libtool
 )
 
@@ -56,4 +56,9 @@ for tool in i686-w64-mingw32-gcc i686-w64-mingw32-g++; do
     update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null
   fi
 done
+# The tool's users run a Polish Windows; Wine takes its code page (and with
+# it the Central European MS Sans Serif) from the Unix locale.
+if ! locale -a 2>/dev/null | grep -qx 'pl_PL.utf8'; then
+  localedef -i pl_PL -f UTF-8 pl_PL.UTF-8
+fi
 echo "setup: packages ready"

@@ -4,6 +4,10 @@
 
 wine_die() { echo "wine: $*" >&2; exit 90; }
 
+# Wine as the tool's users have Windows: Polish, code page 1250.
+export LANG=pl_PL.UTF-8
+unset LC_ALL LC_CTYPE LC_MESSAGES
+
 # Template prefix for a build tree, made once and copied for every run.
 wine_template() {
   local build=$1 tpl=$1/wine/template
@@ -11,7 +15,7 @@ wine_template() {
   (
     flock 9
     # Bump when the template's recipe changes, so old build trees remake it.
-    local recipe=2
+    local recipe=3
     if [ "$(cat "$tpl/.ready" 2>/dev/null)" != "$recipe" ]; then
       rm -rf "$tpl"
       echo "wine: creating the template prefix in $tpl (once per build tree)" >&2
@@ -20,8 +24,8 @@ wine_template() {
       WINEPREFIX=$tpl wineserver -w || true
       [ -f "$tpl/system.reg" ] || wine_die "template prefix $tpl has no registry"
       # The window's font is the bitmap face MS Sans Serif. The prefix names
-      # its file (sserife.fon) but this Wine does not look for it where
-      # fonts-wine puts it, and would silently substitute Liberation Sans.
+      # its file (sserifee.fon in Polish) but this Wine does not look for it
+      # where fonts-wine puts it, and would silently substitute Liberation Sans.
       cp /usr/share/wine/fonts/sserif*.fon "$tpl/drive_c/windows/Fonts/" ||
         wine_die "fonts-wine's MS Sans Serif files are missing"
       echo "$recipe" >"$tpl/.ready"
