@@ -15,7 +15,7 @@ wine_template() {
   (
     flock 9
     # Bump when the template's recipe changes, so old build trees remake it.
-    local recipe=3
+    local recipe=4
     if [ "$(cat "$tpl/.ready" 2>/dev/null)" != "$recipe" ]; then
       rm -rf "$tpl"
       echo "wine: creating the template prefix in $tpl (once per build tree)" >&2
@@ -26,8 +26,9 @@ wine_template() {
       # The window's font is the bitmap face MS Sans Serif. The prefix names
       # its file (sserifee.fon in Polish) but this Wine does not look for it
       # where fonts-wine puts it, and would silently substitute Liberation Sans.
-      cp /usr/share/wine/fonts/sserif*.fon "$tpl/drive_c/windows/Fonts/" ||
-        wine_die "fonts-wine's MS Sans Serif files are missing"
+      # Marlett draws the title bar's buttons, for screenshots.
+      cp /usr/share/wine/fonts/sserif*.fon /usr/share/wine/fonts/marlett.ttf "$tpl/drive_c/windows/Fonts/" ||
+        wine_die "fonts-wine's MS Sans Serif or Marlett files are missing"
       echo "$recipe" >"$tpl/.ready"
     fi
   ) 9>"$build/wine/template.lock"
