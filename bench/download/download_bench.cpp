@@ -35,6 +35,7 @@
 #include "ui/MakePendriveInstalableMainForm.h"
 #include "ui/download_installer.h"
 #include "ui/download_text.h"
+#include "bench_support.h"
 #include "wine_drives.h"
 
 using wine_drives::DosPath;
@@ -42,42 +43,11 @@ using wine_drives::Drive;
 
 namespace {
 
-class Stopwatch {
- public:
-  Stopwatch() { QueryPerformanceCounter(&start_); }
-  double Seconds() const {
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
-  }
-
- private:
-  LARGE_INTEGER start_;
-};
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-std::string RequiredEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value == '\0') {
-    throw std::runtime_error(std::string(name) + " is not set: run this through scripts/bench-download");
-  }
-  return value;
-}
-
-std::vector<double> ParseSeconds(const std::string& text) {
-  std::vector<double> values;
-  std::istringstream in(text);
-  for (double value; in >> value;) values.push_back(value);
-  return values;
-}
+using bench::Median;
+using bench::NullLog;
+using bench::ParseSeconds;
+using bench::RequiredEnv;
+using bench::Stopwatch;
 
 // Closes a Win32 file handle when it goes.
 class File {
@@ -135,14 +105,6 @@ void RemoveTarget(const std::wstring& path) {
     throw std::runtime_error("cannot remove the previous target");
   }
 }
-
-// A log that shows nothing, for the runs that leave the rewrite out.
-class NullLog final : public ProgressLog {
- public:
-  void AppendLine(const std::wstring&) override {}
-  void ReplaceLastLine(const std::wstring&) override {}
-  std::wstring LastLine() const override { return {}; }
-};
 
 // Where the time of one download goes, block by block: reading the log's
 // last line, writing it, the pump, and the rest between the end of one
@@ -507,8 +469,8 @@ class Bench {
 };
 
 int Run() {
-  const std::string bodyUnix = RequiredEnv("MPI_BENCH_BODY");
-  const std::vector<double> curlSeconds = ParseSeconds(RequiredEnv("MPI_BENCH_CURL_SECONDS"));
+  const std::string bodyUnix = RequiredEnv("MPI_BENCH_BODY", "scripts/bench-download");
+  const std::vector<double> curlSeconds = ParseSeconds(RequiredEnv("MPI_BENCH_CURL_SECONDS", "scripts/bench-download"));
   const char* repeatText = std::getenv("MPI_BENCH_REPEATS");
   const int repeats = std::max(1, repeatText != nullptr ? std::atoi(repeatText) : 3);
   if (GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0) == 0) {

@@ -23,6 +23,7 @@
 
 #include "ui/MakePendriveInstalableMainForm.h"
 #include "ui/installer_copy.h"
+#include "bench_support.h"
 #include "wine_drives.h"
 
 using wine_drives::Drive;
@@ -30,35 +31,11 @@ using wine_drives::DosPath;
 
 namespace {
 
-class Stopwatch {
- public:
-  Stopwatch() { QueryPerformanceCounter(&start_); }
-  double Seconds() const {
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
-  }
-
- private:
-  LARGE_INTEGER start_;
-};
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-std::string RequiredEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value == '\0') {
-    throw std::runtime_error(std::string(name) + " is not set: run this through scripts/bench-copy");
-  }
-  return value;
-}
+using bench::Median;
+using bench::NullLog;
+using bench::ParseSeconds;
+using bench::RequiredEnv;
+using bench::Stopwatch;
 
 int EnvInt(const char* name, int fallback) {
   const char* value = std::getenv(name);
@@ -86,14 +63,6 @@ class FixedChooser final : public FileChooser {
 
  private:
   std::wstring path_;
-};
-
-// A log that shows nothing, for the runs that leave the rewrite out.
-class NullLog final : public ProgressLog {
- public:
-  void AppendLine(const std::wstring&) override {}
-  void ReplaceLastLine(const std::wstring&) override {}
-  std::wstring LastLine() const override { return {}; }
 };
 
 // Times every rewrite of the last line and keeps the last appended line
@@ -232,16 +201,9 @@ class Bench {
   std::int64_t size_;
 };
 
-std::vector<double> ParseSeconds(const std::string& text) {
-  std::vector<double> values;
-  std::istringstream in(text);
-  for (double value; in >> value;) values.push_back(value);
-  return values;
-}
-
 int Run() {
-  const std::string sourceUnix = RequiredEnv("MPI_BENCH_SOURCE");
-  const std::vector<double> cpSeconds = ParseSeconds(RequiredEnv("MPI_BENCH_CP_SECONDS"));
+  const std::string sourceUnix = RequiredEnv("MPI_BENCH_SOURCE", "scripts/bench-copy");
+  const std::vector<double> cpSeconds = ParseSeconds(RequiredEnv("MPI_BENCH_CP_SECONDS", "scripts/bench-copy"));
   const int repeats = std::max(1, EnvInt("MPI_BENCH_REPEATS", 3));
 
   const std::wstring source = DosPath(sourceUnix);
