@@ -1,6 +1,7 @@
 #include "http/response_body.h"
 
 #include <algorithm>
+#include <exception>
 
 void ResponseBody::Begin(Destination destination, std::int64_t expected, bool reportWork) {
   destination_ = destination;
@@ -29,5 +30,17 @@ void ResponseBody::Take(const char* data, std::size_t size) {
 void ResponseBody::End(bool complete) {
   if (!open_) return;
   open_ = false;
+  // A sink that cannot take the rest makes the body incomplete; its error
+  // leaves after the work end, as an error inside the body would.
+  std::exception_ptr sinkError;
+  if (destination_ == Destination::Sink) {
+    try {
+      sink_.Finish();
+    } catch (...) {
+      sinkError = std::current_exception();
+      complete = false;
+    }
+  }
   events_.OnWorkEnd(WorkMode::Read, complete);
+  if (sinkError) std::rethrow_exception(sinkError);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "system/connectivity_wininet.h"
@@ -26,7 +27,9 @@ std::wstring SystemMessage(DWORD code) {
 
 // The download's target: created (or cut to length 0) for reading and
 // writing, shared with nobody, and closed when the object goes, whichever
-// way the GET ended.
+// way the GET ended. The body arrives in pieces of at most 16 KiB; they are
+// written a mebibyte at a time, since each write costs about as much as
+// receiving the piece.
 class TargetFile final : public OutputSink {
  public:
   explicit TargetFile(std::wstring path) : path_(std::move(path)) {
@@ -37,11 +40,37 @@ class TargetFile final : public OutputSink {
       throw std::runtime_error(Utf8(CannotCreateFileText(path_, SystemMessage(error))));
     }
   }
-  ~TargetFile() { CloseHandle(handle_); }
+  ~TargetFile() {
+    try {
+      // Only after an error elsewhere: what arrived stays on the drive.
+      Finish();
+    } catch (...) {
+      // That error is the one the user sees.
+    }
+    CloseHandle(handle_);
+  }
   TargetFile(const TargetFile&) = delete;
   TargetFile& operator=(const TargetFile&) = delete;
 
   void Write(const char* data, std::size_t size) override {
+    held_.append(data, size);
+    if (held_.size() >= kWriteBytes) WriteHeld();
+  }
+
+  void Finish() override { WriteHeld(); }
+
+ private:
+  static constexpr std::size_t kWriteBytes = 1024 * 1024;
+
+  // Taken out first, so that bytes a failed write may have placed are never
+  // written a second time.
+  void WriteHeld() {
+    std::string piece;
+    piece.swap(held_);
+    WriteAll(piece.data(), piece.size());
+  }
+
+  void WriteAll(const char* data, std::size_t size) {
     while (size != 0) {
       const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
       DWORD written = 0;
@@ -56,9 +85,9 @@ class TargetFile final : public OutputSink {
     }
   }
 
- private:
   std::wstring path_;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  std::string held_;
 };
 
 }  // namespace

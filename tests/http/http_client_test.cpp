@@ -515,3 +515,49 @@ TEST_F(HttpClientTest, DestroyingTheClientClosesItsConnectionQuietly) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sink that holds the body back until the end, as the window's file does.
+class HoldingSink : public OutputSink {
+ public:
+  explicit HoldingSink(Recorder& events, bool failAtEnd) : events_(events), failAtEnd_(failAtEnd) {}
+  void Write(const char* data, std::size_t size) override { held.append(data, size); }
+  void Finish() override {
+    events_.events.push_back("<finish " + std::to_string(held.size()) + ">");
+    if (failAtEnd_) throw std::runtime_error("medium full");
+    written += held;
+    held.clear();
+  }
+  std::string held;
+  std::string written;
+
+ private:
+  Recorder& events_;
+  bool failAtEnd_;
+};
+
+TEST(HttpClientSinkTest, HeldBytesAreHandedOverBeforeTheWorkEnd) {
+  for (const bool failAtEnd : {false, true}) {
+    SCOPED_TRACE(failAtEnd ? "sink fails at the end" : "sink takes the rest");
+    ScriptServer server;
+    server.Play({{ReadRequest(), Send(Ok("abcdefgh"))}});
+    Recorder events;
+    HttpClient client(events);
+    HoldingSink sink(events, failAtEnd);
+    std::string error;
+    try {
+      client.Get("http://127.0.0.1:" + std::to_string(server.port()) + "/dvl.exe", sink);
+    } catch (const std::runtime_error& raised) {
+      error = raised.what();
+    }
+    EXPECT_EQ(error, failAtEnd ? "medium full" : "");
+    EXPECT_EQ(sink.written, failAtEnd ? "" : "abcdefgh");
+    const Events expected{"<begin 8>", "<work 8>", "<finish 8>", failAtEnd ? "<end cut>" : "<end complete>"};
+    const Events tail(events.events.end() - static_cast<std::ptrdiff_t>(std::min(events.events.size(), expected.size())),
+                      events.events.end());
+    EXPECT_EQ(tail, expected);
+  }
+}
+
+}  // namespace
