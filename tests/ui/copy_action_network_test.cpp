@@ -17,20 +17,23 @@ using wine_drives::Drive;
 
 namespace {
 
+// A drive that passes the label check, and the window online with both
+// options ticked, so the copy button goes on to the download.
 class RefusedDownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (std::getenv("MPI_PRIVATE_NETWORK") == nullptr) {
       FAIL() << "run through scripts/netns-run: the download must not reach the real network";
     }
+    form.probe = ScriptedProbe(true, kInternetConnectionLan, true);
+    form.Show();
   }
+
+  Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+  CopyActionForm form;
 };
 
 TEST_F(RefusedDownloadTest, TimerAndCloseButtonComeBackWhenTheDownloadRaises) {
-  Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
-  CopyActionForm form;
-  form.probe = ScriptedProbe(true, kInternetConnectionLan, true);
-  form.Show();
   form.DriveComboBox.SetText(L"E:\\    [drovalin-old]");
   form.BitBtn1.SetEnabled(true);
 
@@ -50,10 +53,6 @@ TEST_F(RefusedDownloadTest, TimerAndCloseButtonComeBackWhenTheDownloadRaises) {
 }
 
 TEST_F(RefusedDownloadTest, DefaultErrorHandlerShowsTheRefusalAndTheWindowGoesOn) {
-  Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
-  CopyActionForm form;
-  form.probe = ScriptedProbe(true, kInternetConnectionLan, true);
-  form.Show();
   form.DriveComboBox.SetText(L"E");
   MessageBoxAnswerer answerer;
   form.RunHandler([&] { form.BitBtn1Click(); });
