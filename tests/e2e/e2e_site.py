@@ -30,6 +30,9 @@ import tempfile
 import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from site_command import parse_site_command  # noqa: E402
+
 INSTALLER_SIZE = 1_048_576 + 4_321
 NOT_FOUND_PAGE = b"<html><body><h1>404 Not Found</h1></body></html>\n"
 MOVED_PAGE = b"<html><body>Moved</body></html>\n"
@@ -108,19 +111,7 @@ def listening(port):
 
 
 def main():
-    args = sys.argv[1:]
-    port = 80
-    if args[:1] == ["--port"]:
-        port = int(args[1])
-        args = args[2:]
-    if args[:1] == ["--"]:
-        args = args[1:]
-    if not args:
-        sys.exit("usage: e2e_site.py [--port PORT] -- COMMAND [ARGS...]")
-    # Outside the private network the command could reach the real site.
-    if os.environ.get("MPI_PRIVATE_NETWORK") != "1":
-        print("e2e_site.py: run through scripts/netns-run only", file=sys.stderr)
-        sys.exit(90)
+    port, args = parse_site_command("e2e_site.py", sys.argv[1:])
     Site.folder = tempfile.mkdtemp(prefix="mpi-e2e-site.")
     try:
         rng = random.Random(20240607)

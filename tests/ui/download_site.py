@@ -23,6 +23,9 @@ import subprocess
 import sys
 import threading
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from site_command import parse_site_command  # noqa: E402
+
 BODY_SIZE = 300_001
 BODY = bytes((i * 31 + (i >> 8)) & 0xFF for i in range(BODY_SIZE))
 PIECE = 4096
@@ -90,19 +93,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 def main():
-    args = sys.argv[1:]
-    port = 80
-    if args[:1] == ["--port"]:
-        port = int(args[1])
-        args = args[2:]
-    if args[:1] == ["--"]:
-        args = args[1:]
-    if not args:
-        sys.exit("usage: download_site.py [--port PORT] -- COMMAND [ARGS...]")
-    # Outside the private network the command could reach the real site.
-    if os.environ.get("MPI_PRIVATE_NETWORK") != "1":
-        print("download_site.py: run through scripts/netns-run only", file=sys.stderr)
-        sys.exit(90)
+    port, args = parse_site_command("download_site.py", sys.argv[1:])
     server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
     server.daemon_threads = True
     serving = threading.Thread(target=server.serve_forever, daemon=True)
