@@ -4,6 +4,41 @@
 
 wine_die() { echo "wine: $*" >&2; exit 90; }
 
+# The exit status ctest counts as "skipped" (SKIP_RETURN_CODE of every
+# Windows test): the machine cannot run the tests at all, which is neither a
+# pass nor a fault of the code under test.
+WINE_SKIP=77
+wine_skip() { echo "wine: skipped: $*" >&2; exit "$WINE_SKIP"; }
+
+# How Wine's 32-bit loader runs here: "native", "emulated" (through a
+# binfmt_misc emulator, see scripts/wine-emulate) or "no" (the kernel cannot
+# execute 32-bit x86 programs).
+wine_i386_mode() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || { echo no; return; }
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    case $entry in */register | */status) continue ;; esac
+    [ -f "$entry" ] || continue
+    if grep -qx enabled "$entry" && grep -q '^interpreter .*qemu-i386' "$entry"; then
+      echo emulated
+      return
+    fi
+  done
+  echo native
+}
+
+# Stops the caller with "skipped" where the tool cannot run under Wine.
+wine_require_i386() {
+  case $(wine_i386_mode) in
+    native) ;;
+    emulated)
+      [ "${MPI_WINE_EMULATED:-}" = 1 ] ||
+        wine_skip "32-bit programs run here only under qemu (scripts/wine-emulate), where threaded tests crash or hang; MPI_WINE_EMULATED=1 runs them anyway"
+      ;;
+    *) wine_skip "this kernel cannot execute 32-bit x86 programs, so Wine cannot run the 32-bit tool or its tests (scripts/wine-emulate runs them under qemu, for a look)" ;;
+  esac
+}
+
 # Wine as the tool's users have Windows: Polish, code page 1250.
 export LANG=pl_PL.UTF-8
 unset LC_ALL LC_CTYPE LC_MESSAGES
