@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/MakePendriveInstalableMainForm.h"
-#include "ui/message_loop.h"
+#include "ui/window/window.h"
 #include "wine_drives.h"
 
 namespace {

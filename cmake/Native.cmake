@@ -10,6 +10,6 @@ target_link_libraries(mpi_curl INTERFACE CURL::libcurl)
 
 function(mpi_add_test name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name})
 endfunction()

@@ -8,7 +8,7 @@ add_link_options(-static -static-libgcc -static-libstdc++
 set(MPI_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${MPI_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
@@ -22,12 +22,18 @@ target_include_directories(mpi_curl SYSTEM INTERFACE ${MPI_CURL_PREFIX}/include)
 target_compile_definitions(mpi_curl INTERFACE CURL_STATICLIB)
 target_link_libraries(mpi_curl INTERFACE ${MPI_CURL_PREFIX}/lib/libcurl.a ws2_32 bcrypt advapi32 crypt32)
 
+# Every test that runs under Wine: scripts/wine-run exits 77 where the
+# machine cannot run 32-bit programs, and ctest shows the test as skipped.
+function(mpi_wine_test_properties name timeout)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} SKIP_RETURN_CODE 77)
+endfunction()
+
 function(mpi_add_test name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE gtest_main gmock)
+  target_link_libraries(${name} PRIVATE gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   # A fresh Wine prefix and display per run; the suites inside share them.
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  mpi_wine_test_properties(${name} 600)
 endfunction()
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run --build ${CMAKE_BINARY_DIR})

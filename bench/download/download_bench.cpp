@@ -30,11 +30,12 @@
 #include <string>
 #include <vector>
 
-#include "http/curl_handles.h"
-#include "system/product_site.h"
+#include "http/detail/curl_handles.h"
+#include "common/product.h"
+#include "system/win32.h"
 #include "ui/MakePendriveInstalableMainForm.h"
-#include "ui/download_installer.h"
-#include "ui/download_text.h"
+#include "ui/download/download_installer.h"
+#include "ui/download/download_text.h"
 #include "bench_support.h"
 #include "wine_drives.h"
 
@@ -49,31 +50,26 @@ using bench::ParseSeconds;
 using bench::RequiredEnv;
 using bench::Stopwatch;
 
-// Closes a Win32 file handle when it goes.
+// A Win32 file that must open.
 class File {
  public:
   File(const std::wstring& path, DWORD access, DWORD disposition)
       : handle_(CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (handle_ == INVALID_HANDLE_VALUE) {
-      throw std::runtime_error("cannot open a file, error " + std::to_string(GetLastError()));
-    }
+    if (!handle_) throw std::runtime_error("cannot open a file, error " + std::to_string(GetLastError()));
   }
-  ~File() { CloseHandle(handle_); }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  HANDLE get() const { return handle_; }
+  HANDLE get() const { return handle_.get(); }
 
   std::int64_t Size() const {
     LARGE_INTEGER size;
-    return GetFileSizeEx(handle_, &size) ? size.QuadPart : -1;
+    return GetFileSizeEx(handle_.get(), &size) ? size.QuadPart : -1;
   }
   std::string ReadAt(std::int64_t offset, size_t length) const {
     LARGE_INTEGER at;
     at.QuadPart = offset;
     std::string data(length, '\0');
     DWORD got = 0;
-    if (!SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN) ||
-        !ReadFile(handle_, data.data(), static_cast<DWORD>(length), &got, nullptr)) {
+    if (!SetFilePointerEx(handle_.get(), at, nullptr, FILE_BEGIN) ||
+        !ReadFile(handle_.get(), data.data(), static_cast<DWORD>(length), &got, nullptr)) {
       throw std::runtime_error("cannot read a file, error " + std::to_string(GetLastError()));
     }
     data.resize(got);
@@ -81,7 +77,7 @@ class File {
   }
 
  private:
-  HANDLE handle_;
+  UniqueHandle handle_;
 };
 
 // The target has the body's size and, at a spread of places, its bytes (the
@@ -401,7 +397,6 @@ class Bench {
     actions.showMessage = [](const std::wstring&) {
       throw std::runtime_error("the tool says it has no internet access: is the private network up?");
     };
-    actions.selectorText = [this] { return root_ + L"    [DROVALIN-BENCH]"; };
 
     Stopwatch watch;
     if (variant.source == Source::Window) {
@@ -421,7 +416,7 @@ class Bench {
     }
     if (variant.source == Source::Tool) {
       InstallerDownload download(log, iloscDoPobrania, iloscPobranych, actions);
-      download.DownloadInstaller(L"dvl.exe");
+      download.DownloadInstaller(L"dvl.exe", root_);
     } else {
       DownloadLogWriter handlers(log, iloscDoPobrania, iloscPobranych, actions);
       File file(target_, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
@@ -479,7 +474,7 @@ int Run() {
 
   Drive drive = Drive::RemovableWithLabel(L'E', "drovalin-bench");
   if (GetDriveTypeW(drive.root().c_str()) != DRIVE_REMOVABLE) throw std::runtime_error("E: is not removable");
-  curl_global_init(CURL_GLOBAL_DEFAULT);
+  const HttpLibrary http;
 
   // The window as the user sees it during a download: shown, poll timer off.
   BenchForm form;
@@ -523,7 +518,6 @@ int Run() {
     for (size_t i = 0; i < std::size(kPlainVariants); ++i) bench.Plain(kPlainVariants[i], plain[i]);
   }
   bench.Clean();
-  curl_global_cleanup();
 
   const auto rate = [mib](const Samples& samples) { return mib / Median(samples.seconds); };
   const double curl = mib / Median(curlSeconds);

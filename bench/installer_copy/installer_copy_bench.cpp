@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "ui/MakePendriveInstalableMainForm.h"
-#include "ui/installer_copy.h"
+#include "ui/copy/installer_copy.h"
 #include "bench_support.h"
 #include "wine_drives.h"
 

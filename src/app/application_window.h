@@ -6,18 +6,17 @@
 
 #include <windows.h>
 
-class ApplicationWindow {
+#include "ui/window/window.h"
+
+class ApplicationWindow final : public Window {
  public:
   explicit ApplicationWindow(const wchar_t* title);
-  ~ApplicationWindow();
-  ApplicationWindow(const ApplicationWindow&) = delete;
-  ApplicationWindow& operator=(const ApplicationWindow&) = delete;
+  ~ApplicationWindow() override;
 
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return Handle(); }
   // The taskbar entry appears with the main window.
   void Show() const;
 
- private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -4,16 +4,15 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <exception>
 #include <memory>
-#include <string>
 
 #include "app/application_window.h"
+#include "common/product.h"
+#include "http/http_client.h"
+#include "system/win32.h"
 #include "ui/MakePendriveInstalableMainForm.h"
-#include "ui/message_box.h"
-#include "ui/message_loop.h"
-#include "ui/texts.h"
+#include "ui/window/message_box.h"
 
 std::unique_ptr<TForm1> Form1;
 
@@ -21,16 +20,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   try {
+    // Before any window: libcurl's global state is set up once, while only
+    // one thread runs, and torn down after the last client has gone.
+    const HttpLibrary http;
+    // The window and its HTTP client go before libcurl's global state does,
+    // also when the start fails half-way.
+    struct ReleaseForm {
+      ~ReleaseForm() { Form1.reset(); }
+    } releaseForm;
     ApplicationWindow application(kApplicationTitle);
     Form1 = std::make_unique<TForm1>(application.hwnd());
     application.Show();
     Form1->Show();
-    const int exitCode = RunMessageLoop(*Form1);
-    Form1.reset();
-    return exitCode;
+    return RunMessageLoop(*Form1);
   } catch (const std::exception& error) {
     // Only the start can fail here; handlers report their own errors.
-    ShowErrorMessage(nullptr, std::wstring(error.what(), error.what() + std::strlen(error.what())));
+    ShowErrorMessage(nullptr, WideText(error.what()));
     return 1;
   }
 }

@@ -1,13 +1,13 @@
-#include "http/http_client.h"
+#include "http/detail/client_impl.h"
 
 #include "http/http_error.h"
-#include "http/socket_ops.h"
+#include "http/detail/socket_ops.h"
 
 #include <new>
+#include <stdexcept>
 
 namespace {
 
-HttpClient* ClientOf(void* data) { return static_cast<HttpClient*>(data); }
 
 void Check(CURLcode code) {
   if (code != CURLE_OK) throw HttpError(curl_easy_strerror(code));
@@ -15,20 +15,20 @@ void Check(CURLcode code) {
 
 }  // namespace
 
-HttpClient::HttpClient(HttpEvents& events)
+HttpClient::Impl::Impl(HttpEvents& events)
     : events_(events), share_(curl_share_init()), easy_(curl_easy_init()) {
   if (!share_ || !easy_) throw std::bad_alloc();
   curl_share_setopt(share_.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
   Configure();
 }
 
-HttpClient::~HttpClient() {
+HttpClient::Impl::~Impl() {
   // The close callback of the kept connection finds no exchange and stays quiet.
   current_ = nullptr;
   easy_.reset();
 }
 
-void HttpClient::Configure() {
+void HttpClient::Impl::Configure() {
   CURL* easy = easy_.get();
   Check(curl_easy_setopt(easy, CURLOPT_SHARE, share_.get()));
   Check(curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""));  // cookies on, none loaded
@@ -48,24 +48,24 @@ void HttpClient::Configure() {
   // at most 16 KiB each.
   Check(curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 512L * 1024L));
 
-  Check(curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, &HttpClient::OnResolverStart));
+  Check(curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, &Impl::OnResolverStart));
   Check(curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &HttpClient::OnOpenSocket));
+  Check(curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &Impl::OnOpenSocket));
   Check(curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &HttpClient::OnCloseSocket));
+  Check(curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &Impl::OnCloseSocket));
   Check(curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &HttpClient::OnPrerequest));
+  Check(curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Impl::OnPrerequest));
   Check(curl_easy_setopt(easy, CURLOPT_PREREQDATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &HttpClient::OnHeader));
+  Check(curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Impl::OnHeader));
   Check(curl_easy_setopt(easy, CURLOPT_HEADERDATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpClient::OnBody));
+  Check(curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Impl::OnBody));
   Check(curl_easy_setopt(easy, CURLOPT_WRITEDATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &HttpClient::OnProgress));
+  Check(curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Impl::OnProgress));
   Check(curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this));
   Check(curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L));
 }
 
-void HttpClient::Disconnect() {
+void HttpClient::Impl::Disconnect() {
   CallbackGuard guard;
   guard.Run([&] { events_.OnStatus(HttpStatus::Disconnecting, "Disconnecting."); });
   guard.Run([&] { events_.OnDisconnected(); });
@@ -74,14 +74,14 @@ void HttpClient::Disconnect() {
   guard.RethrowIfFailed();
 }
 
-void HttpClient::RenewHandle() {
+void HttpClient::Impl::RenewHandle() {
   CurlEasy fresh(curl_easy_init());
   if (!fresh) throw std::bad_alloc();
   easy_ = std::move(fresh);
   Configure();
 }
 
-void HttpClient::Get(const std::string& url, OutputSink& output) {
+void HttpClient::Impl::Get(const std::string& url, OutputSink& output) {
   if (current_ != nullptr) throw HttpError("The HTTP client is busy with another request.");
   // Accept before User-Agent: libcurl keeps the order of its header list.
   CurlSlist headers;
@@ -102,7 +102,7 @@ void HttpClient::Get(const std::string& url, OutputSink& output) {
   }
 }
 
-std::optional<UrlParts> HttpClient::RunExchange(const UrlParts& url, std::int32_t& redirects,
+std::optional<UrlParts> HttpClient::Impl::RunExchange(const UrlParts& url, std::int32_t& redirects,
                                                 OutputSink& output) {
   // One connection at a time: a kept one to another server goes first.
   if (connection_.open != CURL_SOCKET_BAD && !connection_.origin.SameOrigin(url)) Disconnect();
@@ -116,46 +116,60 @@ std::optional<UrlParts> HttpClient::RunExchange(const UrlParts& url, std::int32_
   return exchange.Finish(code);
 }
 
-int HttpClient::OnResolverStart(void*, void*, void* client) {
-  Exchange* exchange = ClientOf(client)->current_;
+int HttpClient::Impl::OnResolverStart(void*, void*, void* client) {
+  Exchange* exchange = static_cast<Impl*>(client)->current_;
   return exchange == nullptr || exchange->ResolverStarting() ? 0 : 1;
 }
 
-curl_socket_t HttpClient::OnOpenSocket(void* client, curlsocktype purpose, curl_sockaddr* address) {
-  Exchange* exchange = ClientOf(client)->current_;
+curl_socket_t HttpClient::Impl::OnOpenSocket(void* client, curlsocktype purpose, curl_sockaddr* address) {
+  Exchange* exchange = static_cast<Impl*>(client)->current_;
   if (purpose != CURLSOCKTYPE_IPCXN || exchange == nullptr) return CURL_SOCKET_BAD;
   return exchange->OpenSocket(*address);
 }
 
-int HttpClient::OnCloseSocket(void* client, curl_socket_t socket) {
+int HttpClient::Impl::OnCloseSocket(void* client, curl_socket_t socket) {
   CloseSocket(socket);
-  if (Exchange* exchange = ClientOf(client)->current_) {
+  if (Exchange* exchange = static_cast<Impl*>(client)->current_) {
     exchange->SocketClosed(socket);
-  } else if (socket == ClientOf(client)->connection_.open) {
-    ClientOf(client)->connection_.open = CURL_SOCKET_BAD;
+  } else if (socket == static_cast<Impl*>(client)->connection_.open) {
+    static_cast<Impl*>(client)->connection_.open = CURL_SOCKET_BAD;
   }
   return 0;
 }
 
-int HttpClient::OnPrerequest(void* client, char*, char*, int, int) {
-  Exchange* exchange = ClientOf(client)->current_;
+int HttpClient::Impl::OnPrerequest(void* client, char*, char*, int, int) {
+  Exchange* exchange = static_cast<Impl*>(client)->current_;
   return exchange == nullptr || exchange->RequestStarting() ? CURL_PREREQFUNC_OK
                                                             : CURL_PREREQFUNC_ABORT;
 }
 
-size_t HttpClient::OnHeader(char* data, size_t size, size_t count, void* client) {
-  Exchange* exchange = ClientOf(client)->current_;
+size_t HttpClient::Impl::OnHeader(char* data, size_t size, size_t count, void* client) {
+  Exchange* exchange = static_cast<Impl*>(client)->current_;
   const size_t bytes = size * count;
   return exchange != nullptr && exchange->HeaderLine({data, bytes}) ? bytes : 0;
 }
 
-size_t HttpClient::OnBody(char* data, size_t size, size_t count, void* client) {
-  Exchange* exchange = ClientOf(client)->current_;
+size_t HttpClient::Impl::OnBody(char* data, size_t size, size_t count, void* client) {
+  Exchange* exchange = static_cast<Impl*>(client)->current_;
   const size_t bytes = size * count;
   return exchange != nullptr && exchange->BodyBlock(data, bytes) ? bytes : 0;
 }
 
-int HttpClient::OnProgress(void* client, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  Exchange* exchange = ClientOf(client)->current_;
+int HttpClient::Impl::OnProgress(void* client, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  Exchange* exchange = static_cast<Impl*>(client)->current_;
   return exchange == nullptr || exchange->StillWaiting() ? 0 : 1;
 }
+
+HttpClient::HttpClient(HttpEvents& events) : impl_(std::make_unique<Impl>(events)) {}
+
+HttpClient::~HttpClient() = default;
+
+HttpSettings& HttpClient::settings() { return impl_->settings(); }
+
+void HttpClient::Get(const std::string& url, OutputSink& output) { impl_->Get(url, output); }
+
+HttpLibrary::HttpLibrary() {
+  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) throw std::runtime_error("Cannot initialise libcurl");
+}
+
+HttpLibrary::~HttpLibrary() { curl_global_cleanup(); }

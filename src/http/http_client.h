@@ -5,15 +5,15 @@
 //
 // Get returns when the body has arrived (or, cut short, when the server has
 // closed), and throws HttpError otherwise; see http_error.h for the texts.
+// libcurl stays behind this header: its parts live under http/detail.
 #pragma once
 
-#include "http/curl_handles.h"
-#include "http/exchange.h"
+#include <memory>
+#include <string>
+
 #include "http/http_events.h"
 #include "http/http_settings.h"
 #include "http/output_sink.h"
-
-#include <string>
 
 class HttpClient {
  public:
@@ -23,40 +23,24 @@ class HttpClient {
   HttpClient(const HttpClient&) = delete;
   HttpClient& operator=(const HttpClient&) = delete;
 
-  HttpSettings& settings() { return settings_; }
+  HttpSettings& settings();
 
   // One GET of `url` (http only); the body of the final 2xx response goes
   // to `output`. Not re-entrant: a Get from inside an event handler throws.
   void Get(const std::string& url, OutputSink& output);
 
  private:
-  void Configure();
-  // Closes the kept connection by replacing the easy handle, reporting it
-  // as the client's own close.
-  void Disconnect();
-  // Replaces the easy handle, which closes its connections; cookies stay
-  // in the share.
-  void RenewHandle();
-  std::optional<UrlParts> RunExchange(const UrlParts& url, std::int32_t& redirects,
-                                      OutputSink& output);
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
 
-  static int OnResolverStart(void* resolverState, void* reserved, void* client);
-  static curl_socket_t OnOpenSocket(void* client, curlsocktype purpose, curl_sockaddr* address);
-  static int OnCloseSocket(void* client, curl_socket_t socket);
-  static int OnPrerequest(void* client, char* primaryIp, char* localIp, int primaryPort,
-                          int localPort);
-  static size_t OnHeader(char* data, size_t size, size_t count, void* client);
-  static size_t OnBody(char* data, size_t size, size_t count, void* client);
-  static int OnProgress(void* client, curl_off_t dlTotal, curl_off_t dlNow, curl_off_t ulTotal,
-                        curl_off_t ulNow);
-
-  HttpEvents& events_;
-  HttpSettings settings_;
-  ConnectionState connection_;
-  // Cookies live in the share: they outlive an easy handle replaced to
-  // close its connection.
-  CurlShare share_;
-  CurlSlist headers_;
-  CurlEasy easy_;
-  Exchange* current_ = nullptr;
+// libcurl's global state, set up for as long as the object lives. The
+// program makes one in its entry point, while it runs a single thread,
+// before any HttpClient exists and past the last one.
+class HttpLibrary {
+ public:
+  HttpLibrary();
+  ~HttpLibrary();
+  HttpLibrary(const HttpLibrary&) = delete;
+  HttpLibrary& operator=(const HttpLibrary&) = delete;
 };

@@ -1,67 +1,46 @@
 // The tool's one window. Controls, fields and handlers carry the names of
 // the window description; the description itself is data
-// (ui/window_description.h) read when the window is created.
+// (ui/window_description.h) read when the window is created, and the
+// plumbing every window needs is the Window base's.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 
+#include "system/connectivity_wininet.h"
 #include "ui/controls/button.h"
 #include "ui/controls/check_box.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/frames.h"
-#include "ui/controls/gdi.h"
 #include "ui/controls/group_box.h"
 #include "ui/controls/label.h"
 #include "ui/controls/memo.h"
 #include "ui/controls/timer.h"
-#include "system/connectivity_wininet.h"
-#include "ui/download_installer.h"
-#include "ui/help_page.h"
-#include "ui/open_dialog.h"
+#include "ui/copy/open_dialog.h"
+#include "ui/download/download_installer.h"
+#include "ui/help/help_page.h"
 #include "ui/paced_progress.h"
 #include "ui/progress_log.h"
+#include "ui/window/window.h"
 
-#include <optional>
-
-class TForm1 {
+class TForm1 : public Window {
  public:
   // Creates the window hidden, owned by `owner` (the application window that
   // carries the taskbar entry), then runs FormCreate.
   explicit TForm1(HWND owner = nullptr);
-  virtual ~TForm1();
-  TForm1(const TForm1&) = delete;
-  TForm1& operator=(const TForm1&) = delete;
+  ~TForm1() override;
 
   // Shows the window centred on the screen, the focus on the drive selector.
-  void Show();
-
-  HWND Handle() const { return hwnd_; }
-  int Dpi() const { return dpi_; }
-
-  // Dispatches every pending message and returns. Handlers may run nested
-  // inside it; a request to end the tool seen here takes effect once
-  // control is back in the message loop.
-  void ProcessMessages();
-  // Keyboard handling of the window, then the window procedure.
-  void TranslateAndDispatch(MSG& msg);
-  bool QuitRequested() const { return quitRequested_; }
+  void Show() { ShowCentred(); }
 
   // What the window's other features use.
   ProgressLog& Log() { return Memo1; }
-  std::wstring SelectorText() const { return DriveComboBox.Text(); }
-  bool InstallerOptionChecked() const { return KopiujInstalatorCheckBox1.Checked(); }
-  bool DownloadOptionChecked() const { return PobierzZNetuCheckBox1.Checked(); }
   void SetCopyButtonEnabled(bool enabled) { BitBtn1.SetEnabled(enabled); }
   void SetCloseButtonEnabled(bool enabled) { BitBtnKoniec.SetEnabled(enabled); }
   void SetPollTimerEnabled(bool enabled) { MainTimer.SetEnabled(enabled); }
-
-  // Runs `action` through the window procedure, as a handler: an error that
-  // escapes it is shown by the default error handler.
-  void RunHandler(const std::function<void()>& action);
 
   // Controls, in the window description's order.
   ComboBox DriveComboBox;
@@ -98,6 +77,11 @@ class TForm1 {
   virtual void BitBtn2Click();
 
  protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged(const RECT& suggested) override;
+  HWND DefaultFocus() const override { return DriveComboBox.hwnd(); }
+  void FirstActivation() override { FormActivate(); }
+
   // What the product shows the user and asks the network; tests answer
   // these themselves instead of showing boxes and dialogs.
   virtual void ShowMessageBox(const std::wstring& text);
@@ -108,37 +92,16 @@ class TForm1 {
  private:
   void ProvideInstaller();
   void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& targetRoot);
-  void DownloadInstaller(const std::wstring& fileName);
+  void DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot);
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateControls();
   Control* ControlByName(std::wstring_view name);
-  Control* ControlById(int id);
-  void OnCommand(int id, int code);
-  void OnDrawItem(const DRAWITEMSTRUCT& item);
-  void OnActivate(bool active);
-  void OnDpiChanged(int dpi, const RECT& suggested);
-  void ApplyFont();
   void ApplyGeometry();
-  SIZE OuterSizeForClient(int width, int height) const;
-  void SetClientSize(int width, int height);
   bool ShowsDefaultFrame(const Button& button) const;
-  void Close();
   void RefreshTargetDrives();
 
-  HWND hwnd_ = nullptr;
-  int dpi_ = kDesignDpi;
-  UniqueFont font_;
   // Client size at 96 DPI, as the description or the last tick set it.
   int clientWidth_ = 0;
   int clientHeight_ = 0;
-  HWND lastFocus_ = nullptr;
-  bool activatedOnce_ = false;
-  int handlerDepth_ = 0;
-  bool closePending_ = false;
-  bool quitRequested_ = false;
   WininetProbe wininet_;
   // What the copy and the download write into Memo1 and how they let the
   // window run; see PacedProgress.

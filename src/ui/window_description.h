@@ -1,7 +1,6 @@
 // The main window described as data: its own properties and one row per
 // control, read when the window is created. Geometry is in pixels at 96 DPI.
-// Free of windows.h; the window code maps kinds and options to classes and
-// styles.
+// Free of windows.h; the control wrappers map the options to styles.
 #pragma once
 
 #include <span>
@@ -9,18 +8,14 @@
 
 #include "ui/layout.h"
 
-enum class ControlKind { ComboBox, GroupBox, CheckBox, Button, Separator, Memo, Label, Bevel };
-
 // Option bits of a row.
 enum ControlOption : unsigned {
   kNoOptions = 0,
   kTabStop = 1u << 0,
   kDisabled = 1u << 1,
   kChecked = 1u << 2,
-  kDefaultButton = 1u << 3,  // Enter presses it while enabled
-  kCancelButton = 1u << 4,   // Esc presses it while enabled
-  kAutoSize = 1u << 5,       // a label that sizes itself to its text
-  kAlignRight = 1u << 6,
+  kAutoSize = 1u << 3,    // a label that sizes itself to its text
+  kAlignRight = 1u << 4,
 };
 
 // Command identifiers of the two buttons with keyboard roles: the ones the
@@ -30,7 +25,6 @@ inline constexpr int kCancelButtonId = 2;
 
 struct ControlDescription {
   std::wstring_view name;
-  ControlKind kind;
   std::wstring_view caption;
   Bounds bounds;                // relative to `container`, or to the client area
   std::wstring_view container;  // empty: the window itself

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "tool_fixture.h"
+#include "system/win32.h"
 
 using namespace ui_driver;
 using wine_drives::Drive;
@@ -24,11 +25,10 @@ FILETIME LastWriteTime(const std::string& unixPath) {
 void SetLastWriteTime(const std::string& unixPath, const SYSTEMTIME& when) {
   FILETIME time{};
   SystemTimeToFileTime(&when, &time);
-  HANDLE file = CreateFileW(wine_drives::DosPath(unixPath).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                            0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  SetFileTime(file, nullptr, nullptr, &time);
-  CloseHandle(file);
+  UniqueHandle file(CreateFileW(wine_drives::DosPath(unixPath).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
+  SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
 SYSTEMTIME TimeOf(const FILETIME& time) {

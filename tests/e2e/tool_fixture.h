@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/utf8.h"
 #include "ui_driver.h"
 #include "wine_drives.h"
 
@@ -41,8 +42,6 @@ struct ToolWindow {
   std::vector<std::wstring> LogLines() const;
 };
 
-// For printing what the tool shows.
-std::string Utf8(const std::wstring& text);
 
 std::vector<unsigned char> ReadBytes(const std::string& unixPath);
 bool FileExists(const std::string& unixPath);

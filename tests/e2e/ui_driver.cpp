@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/utf8.h"
+
 namespace ui_driver {
 namespace {
 
@@ -66,7 +68,7 @@ std::wstring DosPathOf(const std::string& unixPath) {
 // Unix process, so the command writes its result under another name and
 // renames it when done.
 bool RunShell(const std::wstring& command, const std::wstring& partial, const std::wstring& result) {
-  DeleteFileW(DosPathOf(std::string(result.begin(), result.end())).c_str());
+  DeleteFileW(DosPathOf(Utf8(result)).c_str());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -74,14 +76,10 @@ bool RunShell(const std::wstring& command, const std::wstring& partial, const st
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
     return false;
   }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  const std::wstring done = DosPathOf(std::string(result.begin(), result.end()));
+  UniqueHandle thread(info.hThread);
+  UniqueHandle process(info.hProcess);
+  const std::wstring done = DosPathOf(Utf8(result));
   return WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000);
-}
-
-std::wstring Widen(const std::string& text) {
-  return std::wstring(text.begin(), text.end());
 }
 
 // A 24-bit BMP as ImageMagick writes it ("BMP3:"), for checking pixels.
@@ -292,21 +290,23 @@ ToolProcess::ToolProcess(const std::wstring& exePath) {
   if (!desktop.empty()) startup.lpDesktop = desktop.data();
   std::wstring commandLine = L"\"" + exePath + L"\"";
   const std::wstring folder = exePath.substr(0, exePath.find_last_of(L"\\/"));
+  PROCESS_INFORMATION info{};
   if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                      &startup, &info_)) {
+                      &startup, &info)) {
     ADD_FAILURE() << "cannot start the tool, error " << GetLastError();
-    info_ = {};
+    return;
   }
+  process_.reset(info.hProcess);
+  UniqueHandle(info.hThread).reset();
+  id_ = info.dwProcessId;
 }
 
 ToolProcess::~ToolProcess() {
-  if (info_.hProcess == nullptr) return;
-  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 10000);
+  if (!process_) return;
+  if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 10000);
   }
-  CloseHandle(info_.hThread);
-  CloseHandle(info_.hProcess);
 }
 
 HWND ToolProcess::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {
@@ -348,8 +348,8 @@ std::vector<HWND> ToolProcess::Dialogs() const {
 }
 
 bool ToolProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
-  if (info_.hProcess == nullptr || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-  if (exitCode != nullptr) GetExitCodeProcess(info_.hProcess, exitCode);
+  if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode != nullptr) GetExitCodeProcess(process_.get(), exitCode);
   return true;
 }
 
@@ -373,8 +373,8 @@ testing::AssertionResult Screenshot(HWND window, const std::string& unixPath) {
   int faceShare = 0;
   const bool drawn = WaitUntil(
       [&] {
-        if (!RunShell(L"/usr/bin/import -window root -crop " + crop + L" +repage BMP3:" + Widen(raw) + L".part",
-                      Widen(raw) + L".part", Widen(raw))) {
+        if (!RunShell(L"/usr/bin/import -window root -crop " + crop + L" +repage BMP3:" + WideText(raw) + L".part",
+                      WideText(raw) + L".part", WideText(raw))) {
           return false;
         }
         Bitmap shot;
@@ -395,9 +395,9 @@ testing::AssertionResult Screenshot(HWND window, const std::string& unixPath) {
     return testing::AssertionFailure() << "the window did not show on the display (" << faceShare
                                        << "% of its client area in the button-face colour)";
   }
-  const bool converted = RunShell(L"/usr/bin/convert BMP3:" + Widen(raw) + L" -strip PNG24:" + Widen(unixPath) +
+  const bool converted = RunShell(L"/usr/bin/convert BMP3:" + WideText(raw) + L" -strip PNG24:" + WideText(unixPath) +
                                       L".part",
-                                  Widen(unixPath) + L".part", Widen(unixPath));
+                                  WideText(unixPath) + L".part", WideText(unixPath));
   DeleteFileW(DosPathOf(raw).c_str());
   if (!converted) {
     return testing::AssertionFailure() << "no PNG was written to " << unixPath;

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "system/win32.h"
+
 namespace ui_driver {
 
 // Puts this thread on a desktop of its own, drawn by Wine as a virtual
@@ -85,7 +87,7 @@ class ToolProcess {
   ToolProcess(const ToolProcess&) = delete;
   ToolProcess& operator=(const ToolProcess&) = delete;
 
-  DWORD Id() const { return info_.dwProcessId; }
+  DWORD Id() const { return id_; }
   // The visible top-level window of this process with that caption.
   HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const;
   // A top-level window of this process of that class whose owner is `owner`
@@ -97,7 +99,8 @@ class ToolProcess {
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
 
  private:
-  PROCESS_INFORMATION info_{};
+  UniqueHandle process_;
+  DWORD id_ = 0;
 };
 
 // Saves the window as the screen shows it, frame and title included, as a

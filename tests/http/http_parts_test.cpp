@@ -1,9 +1,9 @@
 // The pieces of the HTTP client that decide without a network: reading a
 // response head, resolving redirect locations, and socket error texts.
 #include "http/http_error.h"
-#include "http/response_head.h"
-#include "http/socket_error.h"
-#include "http/url_parts.h"
+#include "http/detail/response_head.h"
+#include "http/detail/socket_error.h"
+#include "http/detail/url_parts.h"
 
 #include <gtest/gtest.h>
 

@@ -5,19 +5,22 @@
 include_guard(DIRECTORY)
 
 # The host the product talks to, read from its one definition.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/system/product_site.h mpi_host_line
-     REGEX "kHost\\[\\] = \"[^\"]+\"")
-if(NOT mpi_host_line MATCHES "\"([^\"]+)\"")
-  message(FATAL_ERROR "no host name found in src/system/product_site.h")
+execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/product-host
+                OUTPUT_VARIABLE MPI_PRODUCT_HOST OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/src/common/product.h)
+# The system's interpreter, as scripts/netns-run uses for its own server.
+find_program(MPI_SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
+if(NOT MPI_SYSTEM_PYTHON3)
+  find_program(MPI_SYSTEM_PYTHON3 python3 REQUIRED)
 endif()
-set(MPI_PRODUCT_HOST ${CMAKE_MATCH_1})
 # A small static site to serve on port 80.
 set(MPI_TEST_SITE ${CMAKE_CURRENT_LIST_DIR}/site)
 
 # A GoogleTest program for the private network: built, not registered.
 function(mpi_add_private_network_program name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE gtest_main gmock)
+  target_link_libraries(${name} PRIVATE gtest_main)
 endfunction()
 
 # mpi_add_private_network_test(NAME TARGET program GTEST_FILTER pattern
@@ -39,8 +42,8 @@ function(mpi_add_private_network_test name)
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/netns-run ${options} --
                    ${PROJECT_SOURCE_DIR}/scripts/wine-run --build ${CMAKE_BINARY_DIR}
                    $<TARGET_FILE:${arg_TARGET}> --gtest_filter=${arg_GTEST_FILTER} ${arg_ARGS})
+  mpi_wine_test_properties(${name} 600)
   set_tests_properties(${name} PROPERTIES
-    TIMEOUT 600
     PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [1-9][0-9]* tests?\\."
     FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()

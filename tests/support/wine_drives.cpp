@@ -1,4 +1,5 @@
 #include "wine_drives.h"
+#include "system/win32.h"
 
 #include <windows.h>
 #include <winioctl.h>
@@ -55,16 +56,16 @@ void SendDefine(wchar_t letter, unsigned type, const std::string& unixFolder) {
     request->mount_point_offset = sizeof(UnixDriveRequest);
     std::copy(unixFolder.begin(), unixFolder.end(), buffer.begin() + sizeof(UnixDriveRequest));
   }
-  HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (manager == INVALID_HANDLE_VALUE) {
+  UniqueHandle manager(CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!manager) {
     throw std::runtime_error(LastErrorText("opening the mount manager"));
   }
   DWORD returned = 0;
-  BOOL ok = DeviceIoControl(manager, kDefineUnixDrive, buffer.data(), static_cast<DWORD>(buffer.size()),
+  BOOL ok = DeviceIoControl(manager.get(), kDefineUnixDrive, buffer.data(), static_cast<DWORD>(buffer.size()),
                             nullptr, 0, &returned, nullptr);
   DWORD error = GetLastError();
-  CloseHandle(manager);
+  manager.reset();
   if (!ok) {
     SetLastError(error);
     throw std::runtime_error(LastErrorText("defining a drive"));

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "connectivity_scripted_probe.h"
-#include "system/product_site.h"
+#include "common/product.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "system/connectivity.h"
 #include "system/connectivity_wininet.h"
-#include "system/product_site.h"
+#include "common/product.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "ui/texts.h"
+#include "common/product.h"
 
 void FormTest::SetUp() { Restart(); }
 
@@ -59,55 +59,14 @@ SIZE FormTest::ClientSize() const {
   return {r.right, r.bottom};
 }
 
-namespace {
-
-BOOL CALLBACK FindApplicationBox(HWND hwnd, LPARAM found) {
-  wchar_t className[16] = {};
-  GetClassNameW(hwnd, className, 16);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  if (process == GetCurrentProcessId() && std::wstring(className) == L"#32770" && IsWindowVisible(hwnd)) {
-    wchar_t title[64] = {};
-    GetWindowTextW(hwnd, title, 64);
-    if (std::wstring(title) == kApplicationTitle) {
-      *reinterpret_cast<HWND*>(found) = hwnd;
-      return FALSE;
-    }
-  }
-  return TRUE;
-}
-
-}  // namespace
-
 MessageBoxAnswerer::MessageBoxAnswerer()
-    : thread_([this] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!stop_ && std::chrono::steady_clock::now() < deadline) {
-          HWND box = nullptr;
-          EnumWindows(FindApplicationBox, reinterpret_cast<LPARAM>(&box));
-          if (box != nullptr) {
-            // The message text is the box's static with id 0xFFFF; the
-            // icon's static has id 0x14 on Windows, 0x440 under Wine.
-            wchar_t buffer[512] = {};
-            GetDlgItemTextW(box, 0xFFFF, buffer, 512);
-            text = buffer;
-            HWND icon = GetDlgItem(box, 0x14) != nullptr ? GetDlgItem(box, 0x14) : GetDlgItem(box, 0x440);
-            errorIcon = icon != nullptr && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            done_ = true;
-            return;
-          }
-          Sleep(20);
-        }
+    : answerer_(DialogAnswerer::Titled(kApplicationTitle), [this](HWND box) {
+        // The message text is the box's static with id 0xFFFF; the icon's
+        // static has id 0x14 on Windows, 0x440 under Wine.
+        wchar_t buffer[512] = {};
+        GetDlgItemTextW(box, 0xFFFF, buffer, 512);
+        text = buffer;
+        HWND icon = GetDlgItem(box, 0x14) != nullptr ? GetDlgItem(box, 0x14) : GetDlgItem(box, 0x440);
+        errorIcon = icon != nullptr && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
       }) {}
-
-MessageBoxAnswerer::~MessageBoxAnswerer() {
-  stop_ = true;
-  thread_.join();
-}
-
-bool MessageBoxAnswerer::Wait() {
-  thread_.join();
-  thread_ = std::thread([] {});
-  return done_;
-}

@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "dialog_answerer.h"
 #include "ui/MakePendriveInstalableMainForm.h"
 
 // The window with the two buttons whose work lives elsewhere counting their
@@ -57,14 +56,11 @@ class FormTest : public ::testing::Test {
 class MessageBoxAnswerer {
  public:
   MessageBoxAnswerer();
-  ~MessageBoxAnswerer();
   // Waits for the answer; false when no box came within the time.
-  bool Wait();
+  bool Wait() { return answerer_.Wait(); }
   std::wstring text;
   bool errorIcon = false;
 
  private:
-  std::atomic<bool> done_{false};
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  DialogAnswerer answerer_;
 };

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "form_fixture.h"
-#include "ui/message_loop.h"
+#include "ui/window/window.h"
 #include "wine_drives.h"
 
 using wine_drives::Drive;

@@ -15,6 +15,10 @@ void Button::AfterCreate(const ControlDescription& row) {
   if (row.glyph != 0) LoadGlyph(GetModuleHandleW(nullptr), row.glyph);
 }
 
+void Button::Command(int code) {
+  if ((code == BN_CLICKED || code == BN_DOUBLECLICKED) && Enabled() && OnClick) OnClick();
+}
+
 void Button::LoadGlyph(HINSTANCE instance, int resourceId) {
   glyph_.reset(static_cast<HBITMAP>(
       LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));

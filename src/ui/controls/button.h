@@ -11,6 +11,10 @@
 
 class Button : public Control {
  public:
+  // The user pressed the button (click, Space, Enter, Esc or the access
+  // key). These reach the window without asking whether the button is
+  // enabled; a disabled button is never pressed.
+  std::function<void()> OnClick;
   // Decides whether this button shows the default frame (and takes Enter).
   std::function<bool(const Button&)> ShowsDefaultFrame;
   // Any focus change among the buttons may move the default frame.
@@ -21,7 +25,8 @@ class Button : public Control {
   void LoadGlyph(HINSTANCE instance, int resourceId);
   bool HasGlyph() const { return glyph_ != nullptr; }
 
-  void Draw(const DRAWITEMSTRUCT& item) const;
+  void Command(int code) override;
+  void Draw(const DRAWITEMSTRUCT& item) const override;
   void Redraw() const { InvalidateRect(hwnd_, nullptr, FALSE); }
 
  protected:

@@ -13,11 +13,15 @@ class CheckBox : public Control {
   bool Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void SetChecked(bool checked);
   // The user toggled it (the control has already changed its state).
+  void Command(int code) override {
+    if (code == BN_CLICKED) Clicked();
+  }
+
+ protected:
   void Clicked() const {
     if (OnClick) OnClick();
   }
 
- protected:
   const wchar_t* ClassName() const override { return L"BUTTON"; }
   DWORD Style(const ControlDescription&) const override { return BS_AUTOCHECKBOX; }
   void AfterCreate(const ControlDescription& row) override;

@@ -46,6 +46,13 @@ class Control {
 
   bool HasFocus() const;
 
+  // A notification of this control reached its window (WM_COMMAND).
+  virtual void Command(int code) { (void)code; }
+  // The control is owner-drawn and due to be painted (WM_DRAWITEM).
+  virtual void Draw(const DRAWITEMSTRUCT& item) const { (void)item; }
+  // `member` is placed relative to this control and belongs to it.
+  virtual void Adopt(Control& member) { (void)member; }
+
  protected:
   virtual const wchar_t* ClassName() const = 0;
   virtual DWORD Style(const ControlDescription& row) const = 0;

@@ -6,7 +6,7 @@
 
 class FrameDecoration : public Control {
  public:
-  void Draw(const DRAWITEMSTRUCT& item) const;
+  void Draw(const DRAWITEMSTRUCT& item) const override;
 
  protected:
   const wchar_t* ClassName() const override { return L"STATIC"; }

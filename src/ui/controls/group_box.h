@@ -8,7 +8,7 @@
 
 class GroupBox : public Control {
  public:
-  void AddMember(Control& member) { members_.push_back(&member); }
+  void Adopt(Control& member) override { members_.push_back(&member); }
   void SetEnabled(bool enabled) override;
   void ApplyGeometry(int dpi) override;
 

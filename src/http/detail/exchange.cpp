@@ -1,0 +1,218 @@
+#include "http/detail/exchange.h"
+
+#include "http/http_error.h"
+#include "http/detail/socket_error.h"
+#include "http/detail/socket_ops.h"
+
+Exchange::Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpSettings& settings,
+                   ConnectionState& connection, const UrlParts& url, std::int32_t& redirects,
+                   std::function<void()> dropConnection)
+    : easy_(easy),
+      events_(events),
+      settings_(settings),
+      connection_(connection),
+      url_(url),
+      redirects_(redirects),
+      dropConnection_(std::move(dropConnection)),
+      body_(events, sink, settings.errorBodyLimit) {}
+
+void Exchange::Status(HttpStatus status, const std::string& text) {
+  events_.OnStatus(status, text);
+}
+
+bool Exchange::ResolverStarting() {
+  if (guard_.failed()) return false;
+  return guard_.Run([&] {
+    if (url_.HostIsNumeric()) return;
+    Status(HttpStatus::Resolving, "Resolving hostname " + url_.host + ".");
+  });
+}
+
+curl_socket_t Exchange::OpenSocket(const curl_sockaddr& address) {
+  if (guard_.failed()) return CURL_SOCKET_BAD;
+  if (!guard_.Run([&] {
+        Status(HttpStatus::Connecting, "Connecting to " + NumericAddress(address) + ".");
+      })) {
+    return CURL_SOCKET_BAD;
+  }
+  connecting_ = OpenSocketFor(address);
+  return connecting_;
+}
+
+bool Exchange::RequestStarting() {
+  if (guard_.failed()) return false;
+  // A retry on a new connection starts the reply afresh.
+  head_ = ResponseHead();
+  requestSent_ = true;
+  Touch();
+  if (connecting_ == CURL_SOCKET_BAD) return true;  // a kept connection
+  connection_.open = connecting_;
+  connection_.origin = url_;
+  connecting_ = CURL_SOCKET_BAD;
+  return guard_.Run([&] {
+    Status(HttpStatus::Connected, "Connected.");
+    events_.OnConnected();
+  });
+}
+
+bool Exchange::HeaderLine(std::string_view line) {
+  if (guard_.failed()) return false;
+  Touch();
+  const bool wasComplete = head_.complete();
+  head_.Take(line);
+  if (wasComplete || !head_.complete()) return true;
+  return guard_.Run([&] { HeadComplete(); });
+}
+
+void Exchange::HeadComplete() {
+  ResponseBody::Destination destination = ResponseBody::Destination::Memory;
+  if (head_.IsRedirect()) {
+    DecideRedirect();
+    destination = ResponseBody::Destination::Discard;
+  } else if (head_.status() >= 200 && head_.status() <= 299) {
+    verdict_ = Verdict::Success;
+    destination = ResponseBody::Destination::Sink;
+  } else {
+    verdict_ = Verdict::Refuse;
+  }
+  if (!head_.HasBody()) return;
+  if (head_.chunked()) Status(HttpStatus::StatusText, "Chunk Started");
+  // A thrown-away body that lasts until the close shows no progress.
+  const bool reportWork =
+      destination != ResponseBody::Destination::Discard || !head_.BodyUntilClose();
+  body_.Begin(destination, head_.contentLength().value_or(0), reportWork);
+}
+
+void Exchange::DecideRedirect() {
+  ++redirects_;
+  std::string dest = *head_.location();
+  std::int32_t number = redirects_;
+  bool handled = settings_.handleRedirects;
+  std::string method = "GET";
+  events_.OnRedirect(dest, number, handled, method);
+  if (!handled || redirects_ >= settings_.redirectMaximum) {
+    verdict_ = Verdict::Refuse;
+    return;
+  }
+  if (method != "GET") throw HttpError("Unsupported redirect method: " + method);
+  next_ = ResolveLocation(url_.url, dest);
+  if (next_.scheme == "https") {
+    verdict_ = Verdict::NoTls;
+  } else if (next_.scheme != "http") {
+    verdict_ = Verdict::UnknownScheme;
+  } else {
+    verdict_ = Verdict::Follow;
+  }
+  // A connection serves one scheme, host and port: close it once this
+  // response is read rather than keep it for a server not asked again.
+  if (verdict_ != Verdict::Follow || !next_.SameOrigin(url_)) {
+    curl_easy_setopt(easy_, CURLOPT_FORBID_REUSE, 1L);
+  }
+}
+
+bool Exchange::BodyBlock(const char* data, std::size_t size) {
+  if (guard_.failed()) return false;
+  Touch();
+  return guard_.Run([&] { body_.Take(data, size); });
+}
+
+bool Exchange::StillWaiting() {
+  if (guard_.failed()) return false;
+  if (!requestSent_) return true;  // connecting has its own time-out
+  if (std::chrono::steady_clock::now() - lastData_ < settings_.readTimeout) return true;
+  guard_.Fail(std::make_exception_ptr(HttpError(kReadTimedOut)));
+  return false;
+}
+
+void Exchange::SocketClosed(curl_socket_t socket) {
+  if (socket == connecting_) {  // a connect that failed: never announced
+    connecting_ = CURL_SOCKET_BAD;
+    return;
+  }
+  if (socket != connection_.open) return;
+  connection_.open = CURL_SOCKET_BAD;
+  if (requestSent_ && head_.started()) {
+    closedAfterReply_ = true;
+    return;
+  }
+  // Found closed by the server before this request, or closed before any
+  // byte of the reply (libcurl then retries on a new connection).
+  requestSent_ = false;
+  guard_.Run([&] { Status(HttpStatus::Disconnected, "Disconnected."); });
+}
+
+void Exchange::ReportClose(bool byClient, bool bodyComplete) {
+  if (byClient) {
+    guard_.Run([&] { body_.End(bodyComplete); });
+    guard_.Run([&] { Status(HttpStatus::Disconnecting, "Disconnecting."); });
+    guard_.Run([&] { events_.OnDisconnected(); });
+    guard_.Run([&] { Status(HttpStatus::Disconnected, "Disconnected."); });
+  } else {
+    guard_.Run([&] { Status(HttpStatus::Disconnected, "Disconnected."); });
+    guard_.Run([&] { body_.End(bodyComplete); });
+  }
+}
+
+std::optional<UrlParts> Exchange::Finish(CURLcode code) {
+  // The OS error is never reset between transfers: it only means something
+  // after a failed connect, send or receive.
+  long osError = 0;
+  curl_easy_getinfo(easy_, CURLINFO_OS_ERRNO, &osError);
+  curl_easy_setopt(easy_, CURLOPT_FORBID_REUSE, 0L);
+  const bool stoppedByUs = guard_.failed();
+  if (requestSent_ && !head_.complete() && connection_.open != CURL_SOCKET_BAD) {
+    // A reply that broke off inside its head can end without an error and
+    // leave libcurl holding the connection; the server has closed it.
+    dropConnection_();
+    closedAfterReply_ = true;
+  }
+  const bool bodyComplete = code == CURLE_OK && !stoppedByUs && head_.complete();
+  if (closedAfterReply_) {
+    // The client closes after a whole response it may not keep, or after
+    // stopping a transfer; anything else means the server closed first.
+    const bool byClient = stoppedByUs || (bodyComplete && !head_.BodyUntilClose());
+    ReportClose(byClient, bodyComplete);
+  } else {
+    guard_.Run([&] { body_.End(bodyComplete); });
+  }
+  guard_.RethrowIfFailed();
+  ThrowTransferError(code, osError);
+  if (!head_.complete()) throw HttpError(kConnectionClosedGracefully);
+  switch (verdict_) {
+    case Verdict::Success:
+      return std::nullopt;
+    case Verdict::Follow:
+      return next_;
+    case Verdict::NoTls:
+      throw HttpError(kNoTlsForHttps);
+    case Verdict::UnknownScheme:
+      throw HttpError("Unknown Protocol");
+    case Verdict::Refuse:
+    case Verdict::Pending:
+      break;
+  }
+  throw HttpProtocolError(head_.statusLine(), head_.status(), std::move(body_.memory()));
+}
+
+void Exchange::ThrowTransferError(CURLcode code, long osError) {
+  switch (code) {
+    case CURLE_OK:
+    case CURLE_PARTIAL_FILE:  // a body cut short is the work end's verdict, not an error
+      return;
+    case CURLE_COULDNT_RESOLVE_HOST:
+      throw HttpSocketError(kHostNotFound);
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR: {
+      if (osError != 0) throw HttpSocketError(WinsockCodeFromOsError(osError));
+      throw HttpSocketError(code == CURLE_COULDNT_CONNECT      ? kConnectionRefused
+                            : code == CURLE_OPERATION_TIMEDOUT ? kConnectionTimedOut
+                                                               : kConnectionReset);
+    }
+    case CURLE_GOT_NOTHING:
+      throw HttpError(kConnectionClosedGracefully);
+    default:
+      throw HttpError(curl_easy_strerror(code));
+  }
+}

@@ -1,0 +1,83 @@
+// One request and its response within a GET: what libcurl's callbacks
+// report, turned into the client's events, and the outcome once
+// curl_easy_perform has returned. libcurl may retry the request once on a
+// new connection when a kept one died before any reply; that stays inside
+// one Exchange.
+#pragma once
+
+#include "http/detail/callback_guard.h"
+#include "http/http_events.h"
+#include "http/http_settings.h"
+#include "http/output_sink.h"
+#include "http/detail/response_body.h"
+#include "http/detail/response_head.h"
+#include "http/detail/url_parts.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+// The connection the client holds between requests, as far as it has been
+// announced to the owner (status "Connected." and the connected event).
+struct ConnectionState {
+  curl_socket_t open = CURL_SOCKET_BAD;
+  UrlParts origin;  // scheme, host and port it serves
+};
+
+class Exchange {
+ public:
+  Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpSettings& settings,
+           ConnectionState& connection, const UrlParts& url, std::int32_t& redirects,
+           std::function<void()> dropConnection);
+
+  // libcurl callbacks; false (or CURL_SOCKET_BAD) stops the transfer.
+  bool ResolverStarting();
+  curl_socket_t OpenSocket(const curl_sockaddr& address);
+  bool RequestStarting();
+  bool HeaderLine(std::string_view line);
+  bool BodyBlock(const char* data, std::size_t size);
+  bool StillWaiting();
+  // `socket` has just been closed.
+  void SocketClosed(curl_socket_t socket);
+
+  // After curl_easy_perform: reports what was left (work end, the close of
+  // the connection), then throws the GET's error, or gives the URL of the
+  // redirect to follow, or nothing when the GET is done.
+  std::optional<UrlParts> Finish(CURLcode code);
+
+ private:
+  enum class Verdict { Pending, Success, Follow, Refuse, NoTls, UnknownScheme };
+
+  void HeadComplete();
+  void DecideRedirect();
+  void ReportClose(bool byClient, bool bodyComplete);
+  static void ThrowTransferError(CURLcode code, long osError);
+  void Status(HttpStatus status, const std::string& text);
+  void Touch() { lastData_ = std::chrono::steady_clock::now(); }
+
+  CURL* easy_;
+  HttpEvents& events_;
+  const HttpSettings& settings_;
+  ConnectionState& connection_;
+  const UrlParts& url_;
+  std::int32_t& redirects_;
+  // Closes the kept connection without reporting it.
+  std::function<void()> dropConnection_;
+
+  CallbackGuard guard_;
+  ResponseHead head_;
+  ResponseBody body_;
+  Verdict verdict_ = Verdict::Pending;
+  UrlParts next_;
+  // A socket being connected, not yet announced.
+  curl_socket_t connecting_ = CURL_SOCKET_BAD;
+  bool requestSent_ = false;
+  // The announced connection closed after the reply began; who closed it is
+  // decided once the transfer's result is known.
+  bool closedAfterReply_ = false;
+  std::chrono::steady_clock::time_point lastData_;
+};

@@ -1,0 +1,26 @@
+#include "ui/help/help_page.h"
+
+#include <shellapi.h>
+
+#include "system/connectivity_wininet.h"
+#include "common/product.h"
+#include "ui/window/message_box.h"
+
+HelpPageActions PlatformHelpPageActions() {
+  return {
+      [](HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
+         int show) { ShellExecuteA(owner, verb, file, parameters, directory, show); },
+      [](HWND owner, const std::wstring& text) { ShowMessage(owner, text); },
+  };
+}
+
+void OpenHelpPage(HWND owner, const InternetProbe& probe, const HelpPageActions& actions) {
+  // The check probes the plain-http site; the page itself is opened over https.
+  if (IsInternetAvailable(ProductSiteUrl, probe)) {
+    actions.shellExecute(owner, "open", HelpPageUrl, nullptr, nullptr, SW_SHOW);
+  } else {
+    actions.showMessage(owner, kNoInternetAccessText);
+  }
+}
+
+void OpenHelpPage(HWND owner) { OpenHelpPage(owner, WininetProbe{}, PlatformHelpPageActions()); }

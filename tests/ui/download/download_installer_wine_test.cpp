@@ -1,0 +1,312 @@
+// DownloadInstaller as the window calls it: real wininet, real files on
+// drives that Wine maps as it maps a USB stick, and a real HTTP server
+// (tests/ui/download_site.py) in a private network made by scripts/netns-run
+// where the product host resolves to 127.0.0.1.
+#include "system/drive_text.h"
+#include "ui/download/download_installer.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "http/http_error.h"
+#include "system/connectivity_scripted_probe.h"
+#include "common/product.h"
+#include "ui/download/download_text.h"
+#include "recording_log.h"
+#include "wine_drives.h"
+#include "system/win32.h"
+
+using wine_drives::Drive;
+using wine_drives::ReadOnlyFolder;
+
+namespace {
+
+// The body the site serves: byte i is (i * 31 + (i >> 8)) & 0xFF.
+std::string SiteBody() {
+  std::string body(300001, '\0');
+  for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>((i * 31 + (i >> 8)) & 0xFF);
+  return body;
+}
+
+class MemorySink final : public OutputSink {
+ public:
+  void Write(const char* data, std::size_t size) override { text.append(data, size); }
+  std::string text;
+};
+
+class QuietEvents final : public HttpEvents {
+ public:
+  void OnStatus(HttpStatus, const std::string&) override {}
+  void OnConnected() override {}
+  void OnDisconnected() override {}
+  void OnRedirect(std::string&, std::int32_t&, bool&, std::string&) override {}
+  void OnWorkBegin(WorkMode, std::int64_t) override {}
+  void OnWork(WorkMode, std::int64_t) override {}
+  void OnWorkEnd(WorkMode, bool) override {}
+};
+
+// Asks the test site something over a connection of its own.
+std::string AskSite(const std::string& path) {
+  QuietEvents quiet;
+  HttpClient client(quiet);
+  MemorySink sink;
+  client.Get(std::string(ProductSiteUrlA) + path, sink);
+  return sink.text;
+}
+
+// The whole file, or nothing when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return std::nullopt;
+  std::string content;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got != 0) content.append(buffer, got);
+  return content;
+}
+
+// Whether nobody holds the file any more: an open that shares nothing
+// succeeds only then.
+bool OpensExclusively(const std::wstring& path) {
+  return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+      .valid();
+}
+
+const std::wstring kStartLine = L"Rozpocz\u0119to pobieranie pliku";
+const std::wstring kSuccessLine = L"Pobieranie pliku zako\u0144czone - Sukces";
+const std::vector<std::wstring> kNewConnectionLines = {L"Resolving hostname www.drovalin.pl.",
+                                                       L"Connecting to 127.0.0.1.", L"Connected."};
+
+std::vector<std::wstring> Joined(std::vector<std::wstring> first, const std::vector<std::wstring>& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+class DownloadInstallerTest : public ::testing::Test {
+ protected:
+  DownloadInstallerTest() {
+    actions.processMessages = [this] {
+      events.push_back(L"pump");
+      ++pumps;
+      if (onPump) onPump(pumps);
+    };
+    actions.switchTimerOn = [this] { events.push_back(L"timer on"); };
+    actions.enableCloseButton = [this] { events.push_back(L"close on"); };
+    actions.showMessage = [this](const std::wstring& text) { events.push_back(L"box " + text); };
+    download = std::make_unique<InstallerDownload>(log, iloscDoPobrania, iloscPobranych, actions);
+  }
+
+  void SetUp() override {
+    // Outside the private network the download would reach the real site.
+    ASSERT_GT(GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0), 0u) << "run through scripts/netns-run only";
+    SiteMode("ok");
+  }
+
+  static void SiteMode(const std::string& mode) { ASSERT_EQ(AskSite("/__mode/" + mode), "ok"); }
+
+  // What ProvideInstaller does before it calls the download.
+  void Download() {
+    iloscDoPobrania = 0;
+    iloscPobranych = 0;
+    download->DownloadInstaller(L"dvl.exe", SelectorRoot(selectorText));
+  }
+
+  // The events of one body read in several blocks, from `from` on: a pump
+  // before every percentage line, the first one appended after the start
+  // line and the rest overwriting it, rising to 100 %.
+  void ExpectOneOverwrittenPercentageLine(std::size_t from) {
+    ASSERT_GT(events.size(), from + 4);
+    EXPECT_EQ(events[from], L"+" + kStartLine);
+    std::size_t at = from + 1;
+    std::int64_t last = -1;
+    int works = 0;
+    while (at + 1 < events.size() && events[at] == L"pump") {
+      const std::wstring& line = events[at + 1];
+      const std::wstring prefix = works == 0 ? L"+Pobieram dane : " : L"=Pobieram dane : ";
+      ASSERT_EQ(line.rfind(prefix, 0), 0u) << "event " << at + 1;
+      ASSERT_EQ(line.substr(line.size() - 2), L" %");
+      const std::int64_t percentage = std::stoll(line.substr(prefix.size()));
+      EXPECT_GE(percentage, last);
+      last = percentage;
+      ++works;
+      at += 2;
+    }
+    EXPECT_GE(works, 2) << "the body came in one block: nothing was overwritten";
+    EXPECT_EQ(last, 100);
+    ASSERT_EQ(events.size(), at + 3);
+    EXPECT_EQ(events[at], L"+" + kSuccessLine);
+    EXPECT_EQ(events[at + 1], L"timer on");
+    EXPECT_EQ(events[at + 2], L"close on");
+  }
+
+  Drive drive = Drive::RemovableWithLabel(L'E', "DROVALIN");
+  std::wstring selectorText = L"E:\\    [DROVALIN]";
+  const std::wstring target = L"E:\\dvl.exe";
+
+  std::vector<std::wstring> events;
+  RecordingLog log{events};
+  std::int32_t iloscDoPobrania = 77;
+  std::int32_t iloscPobranych = 77;
+  DownloadWindowActions actions;
+  int pumps = 0;
+  std::function<void(int pump)> onPump;
+  std::unique_ptr<InstallerDownload> download;
+};
+
+TEST_F(DownloadInstallerTest, InstallerArrivesOnTheDriveWithTheLogLines) {
+  Download();
+
+  EXPECT_EQ(log.lines, Joined(Joined({L"Pobieram : dvl.exe"}, kNewConnectionLines),
+                              {kStartLine, L"Pobieram dane : 100 %", kSuccessLine}));
+  EXPECT_EQ(events[0], L"+Pobieram : dvl.exe");
+  ExpectOneOverwrittenPercentageLine(1 + kNewConnectionLines.size());
+  EXPECT_EQ(iloscDoPobrania, 300001);
+  EXPECT_EQ(iloscPobranych, 300001);
+  EXPECT_EQ(ReadWholeFile(target), SiteBody());
+  EXPECT_TRUE(OpensExclusively(target)) << "the target is still held";
+
+  EXPECT_EQ(AskSite("/__last-request"),
+            "GET /dvl.exe HTTP/1.1\r\n"
+            "Host: www.drovalin.pl\r\n"
+            "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
+            "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n");
+}
+
+// The client outlives one download: the next one goes over the connection
+// the server kept open, so no connection lines and no connected event.
+TEST_F(DownloadInstallerTest, SecondDownloadUsesTheKeptConnection) {
+  Download();
+  events.clear();
+  log.lines.clear();
+  ASSERT_TRUE(DeleteFileW(target.c_str()));
+
+  Download();
+  EXPECT_EQ(log.lines, (std::vector<std::wstring>{L"Pobieram : dvl.exe", kStartLine, L"Pobieram dane : 100 %",
+                                                  kSuccessLine}));
+  ExpectOneOverwrittenPercentageLine(1);
+  EXPECT_EQ(ReadWholeFile(target), SiteBody());
+}
+
+TEST_F(DownloadInstallerTest, NotFoundShowsTheStatusLineAndLeavesAnEmptyFile) {
+  SiteMode("notfound");
+  std::optional<std::string> error;
+  try {
+    Download();
+  } catch (const HttpError& e) {
+    error = e.what();
+  }
+  EXPECT_EQ(error, "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(log.lines, Joined(Joined({L"Pobieram : dvl.exe"}, kNewConnectionLines),
+                              {kStartLine, L"Pobieram dane : 100 %", kSuccessLine}));
+  EXPECT_EQ(ReadWholeFile(target), "");
+  EXPECT_TRUE(OpensExclusively(target)) << "the target is still held after the error";
+}
+
+TEST_F(DownloadInstallerTest, ChunkedBodyCountsBytesAndSucceeds) {
+  SiteMode("chunked");
+  Download();
+  EXPECT_EQ(log.lines, Joined(Joined({L"Pobieram : dvl.exe"}, kNewConnectionLines),
+                              {L"Chunk Started", kStartLine, L"Pobieram dane : 300001 bytes", kSuccessLine}));
+  EXPECT_EQ(ReadWholeFile(target), SiteBody());
+}
+
+TEST_F(DownloadInstallerTest, NoAccessShowsTheBoxAndCreatesNothing) {
+  const ScriptedProbe probe(true, kInternetConnectionLan, false);
+  download->DownloadInstaller(L"dvl.exe", SelectorRoot(selectorText), probe);
+  EXPECT_EQ(probe.probes, (std::vector<ProbeCall>{{ProductSiteUrl, kForceConnection}}));
+  EXPECT_EQ(events, std::vector<std::wstring>{L"box Brak dost\u0119pu do internetu\r\rNie mog\u0119 pobra\u0107 dvl.exe"});
+  EXPECT_EQ(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DownloadInstallerTest, ReadOnlyDriveGivesTheCreateErrorAndNoLine) {
+  Drive readOnly = Drive::Removable(L'F', ReadOnlyFolder("drovalin"));
+  selectorText = L"F:\\    [DROVALIN]";
+  const std::optional<std::string> before = ReadWholeFile(L"F:\\dvl.exe");
+  ASSERT_TRUE(before.has_value());
+
+  std::string error;
+  try {
+    Download();
+  } catch (const HttpError&) {
+    FAIL() << "the GET ran";
+  } catch (const std::runtime_error& e) {
+    error = e.what();
+  }
+  const std::string prefix = "Cannot create file \"F:\\dvl.exe\". ";
+  EXPECT_EQ(error.rfind(prefix, 0), 0u) << error;
+  EXPECT_GT(error.size(), prefix.size()) << "no platform message";
+  EXPECT_NE(error.back(), '.');
+  EXPECT_TRUE(events.empty());
+  EXPECT_EQ(ReadWholeFile(L"F:\\dvl.exe"), before);
+}
+
+// While the GET runs the target is held with no sharing: a second open
+// fails, and a download started from a handler run inside the pump (a copy
+// action nested in this one) cannot create it; the first goes on.
+TEST_F(DownloadInstallerTest, TargetIsHeldWithoutSharingDuringTheGet) {
+  std::vector<std::wstring> nestedEvents;
+  RecordingLog nestedLog(nestedEvents);
+  std::int32_t nestedCounters[2] = {};
+  InstallerDownload nested(nestedLog, nestedCounters[0], nestedCounters[1], actions);
+  DWORD openError = 0;
+  std::string nestedError;
+  onPump = [&](int pump) {
+    if (pump != 1) return;
+    UniqueHandle file(CreateFileW(target.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    openError = file ? 0 : GetLastError();
+    try {
+      nested.DownloadInstaller(L"dvl.exe", SelectorRoot(selectorText));
+    } catch (const std::runtime_error& e) {
+      nestedError = e.what();
+    }
+  };
+  Download();
+
+  EXPECT_EQ(openError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(nestedError.rfind("Cannot create file \"E:\\dvl.exe\". ", 0), 0u) << nestedError;
+  EXPECT_TRUE(nestedEvents.empty());
+  EXPECT_EQ(log.LastLine(), kSuccessLine);
+  EXPECT_EQ(ReadWholeFile(target), SiteBody());
+}
+
+// What the user typed into the log before the first percentage line decides
+// whether that line overwrites or follows; the platform upper-cases.
+TEST_F(DownloadInstallerTest, UserEditsOfTheLogDuringTheGet) {
+  struct Case {
+    const char* name;
+    std::function<void()> edit;
+    std::vector<std::wstring> linesAfter;
+  };
+  const Case cases[] = {
+      {"user line in capitals", [this] { log.AppendLine(L"POBIERAM DANE : 12 %"); },
+       {L"Pobieram : dvl.exe", kStartLine, L"Pobieram dane : 100 %", kSuccessLine}},
+      {"start line removed", [this] { log.lines.pop_back(); },
+       {L"Pobieram : dvl.exe", L"Pobieram dane : 100 %", kSuccessLine}},
+      {"emptied log", [this] { log.lines.clear(); }, {L"Pobieram dane : 100 %", kSuccessLine}},
+  };
+  Download();  // opens the connection: the downloads below log no connection lines
+  for (const Case& c : cases) {
+    log.lines.clear();
+    bool edited = false;
+    onPump = [&](int) {
+      if (!edited) c.edit();
+      edited = true;
+    };
+    Download();
+    onPump = nullptr;
+    EXPECT_EQ(log.lines, c.linesAfter) << c.name;
+  }
+}
+
+}  // namespace

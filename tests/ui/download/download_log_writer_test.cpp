@@ -1,0 +1,204 @@
+// The download's event handlers played with scripted event sequences, as
+// the HTTP client calls them: what lands in the log, in which order, with
+// the message pumps and the controls switched on.
+#include "ui/download/download_log_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "recording_log.h"
+
+namespace {
+
+class DownloadHandlersTest : public ::testing::Test {
+ protected:
+  DownloadHandlersTest() {
+    actions.processMessages = [this] {
+      events.push_back(L"pump");
+      if (onPump) onPump();
+    };
+    actions.switchTimerOn = [this] { events.push_back(L"timer on"); };
+    actions.enableCloseButton = [this] { events.push_back(L"close on"); };
+    actions.showMessage = [this](const std::wstring& text) { events.push_back(L"box " + text); };
+  }
+
+  void Status(HttpStatus status, const std::string& text) { client().OnStatus(status, text); }
+  // The writer as the HTTP client sees it.
+  HttpEvents& client() { return writer; }
+
+  std::vector<std::wstring> events;
+  RecordingLog log{events};
+  std::int32_t iloscDoPobrania = 77;
+  std::int32_t iloscPobranych = 77;
+  DownloadWindowActions actions;
+  std::function<void()> onPump;
+  DownloadLogWriter writer{log, iloscDoPobrania, iloscPobranych, actions};
+};
+
+TEST_F(DownloadHandlersTest, BodyInBlocksOfOneThreeAndFourBytes) {
+  log.AppendLine(L"Pobieram : dvl.exe");
+  Status(HttpStatus::Resolving, "Resolving hostname www.drovalin.pl.");
+  Status(HttpStatus::Connecting, "Connecting to 127.0.0.1.");
+  Status(HttpStatus::Connected, "Connected.");
+  client().OnConnected();
+  EXPECT_EQ(iloscDoPobrania, 0);
+  EXPECT_EQ(iloscPobranych, 0);
+  client().OnWorkBegin(WorkMode::Read, 8);
+  EXPECT_EQ(iloscDoPobrania, 8);
+  client().OnWork(WorkMode::Read, 1);
+  client().OnWork(WorkMode::Read, 4);
+  client().OnWork(WorkMode::Read, 8);
+  EXPECT_EQ(iloscPobranych, 8);
+  client().OnWorkEnd(WorkMode::Read, true);
+
+  const std::vector<std::wstring> expected = {
+      L"+Pobieram : dvl.exe",
+      L"+Resolving hostname www.drovalin.pl.",
+      L"+Connecting to 127.0.0.1.",
+      L"+Connected.",
+      L"+Rozpocz\u0119to pobieranie pliku",
+      L"pump",
+      L"+Pobieram dane : 12 %",
+      L"pump",
+      L"=Pobieram dane : 50 %",
+      L"pump",
+      L"=Pobieram dane : 100 %",
+      L"+Pobieranie pliku zako\u0144czone - Sukces",
+      L"timer on",
+      L"close on",
+  };
+  EXPECT_EQ(events, expected);
+}
+
+TEST_F(DownloadHandlersTest, BodyCutShortEndsInFailure) {
+  client().OnWorkBegin(WorkMode::Read, 8);
+  client().OnWork(WorkMode::Read, 3);
+  Status(HttpStatus::Disconnected, "Disconnected.");
+  client().OnWorkEnd(WorkMode::Read, false);
+  const std::vector<std::wstring> expected = {
+      L"Rozpocz\u0119to pobieranie pliku", L"Pobieram dane : 38 %", L"Disconnected.",
+      L"Pobieranie pliku zako\u0144czone - Niepowodzenie"};
+  EXPECT_EQ(log.lines, expected);
+}
+
+// Without an announced length the line counts bytes and the client's word on
+// how the body ended gives the verdict.
+TEST_F(DownloadHandlersTest, BodiesOfUnknownLength) {
+  for (bool complete : {true, false}) {
+    log.lines.clear();
+    Status(HttpStatus::StatusText, "Chunk Started");
+    client().OnWorkBegin(WorkMode::Read, 0);
+    client().OnWork(WorkMode::Read, 16384);
+    client().OnWork(WorkMode::Read, 70000);
+    client().OnWorkEnd(WorkMode::Read, complete);
+    const std::vector<std::wstring> expected = {
+        L"Chunk Started", L"Rozpocz\u0119to pobieranie pliku", L"Pobieram dane : 70000 bytes",
+        complete ? L"Pobieranie pliku zako\u0144czone - Sukces" : L"Pobieranie pliku zako\u0144czone - Niepowodzenie"};
+    EXPECT_EQ(log.lines, expected) << complete;
+  }
+}
+
+TEST_F(DownloadHandlersTest, CountersBeyondTwoGibibytesTakeTheLow32Bits) {
+  const std::int64_t size = std::int64_t{3} << 30;
+  client().OnWorkBegin(WorkMode::Read, size);
+  EXPECT_EQ(iloscDoPobrania, -(1 << 30));
+  EXPECT_EQ(iloscPobranych, 0);
+  client().OnWork(WorkMode::Read, std::int64_t{1} << 31);
+  EXPECT_EQ(iloscPobranych, std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(log.LastLine(), L"Pobieram dane : 200 %");  // no meaning, but no fault either
+  client().OnWork(WorkMode::Read, size);
+  EXPECT_EQ(log.LastLine(), L"Pobieram dane : 100 %");
+  client().OnWorkEnd(WorkMode::Read, true);
+  EXPECT_EQ(log.LastLine(), L"Pobieranie pliku zako\u0144czone - Sukces");
+}
+
+// What the user typed into the log decides whether the percentage line
+// overwrites the last line: only a line with the words, in any case.
+TEST_F(DownloadHandlersTest, LastLineTheUserLeftDecidesReplaceOrAppend) {
+  struct Case {
+    const char* name;
+    std::vector<std::wstring> logAtFirstWork;
+    std::vector<std::wstring> logAfter;
+  };
+  const Case cases[] = {
+      {"user line in capitals",
+       {L"Pobieram : dvl.exe", L"Rozpocz\u0119to pobieranie pliku", L"POBIERAM DANE : 12 %"},
+       {L"Pobieram : dvl.exe", L"Rozpocz\u0119to pobieranie pliku", L"Pobieram dane : 50 %"}},
+      {"words inside a longer line",
+       {L"Pobieram : dvl.exe", L"abc pobieram DANE :xyz"},
+       {L"Pobieram : dvl.exe", L"Pobieram dane : 50 %"}},
+      {"the line before the GET",
+       {L"Pobieram : dvl.exe"},
+       {L"Pobieram : dvl.exe", L"Pobieram dane : 50 %"}},
+      {"emptied log", {}, {L"Pobieram dane : 50 %"}},
+  };
+  for (const Case& c : cases) {
+    log.lines = {L"Pobieram : dvl.exe"};
+    client().OnWorkBegin(WorkMode::Read, 8);
+    onPump = [&] { log.lines = c.logAtFirstWork; };
+    client().OnWork(WorkMode::Read, 4);
+    EXPECT_EQ(log.lines, c.logAfter) << c.name;
+  }
+}
+
+TEST_F(DownloadHandlersTest, RedirectLineLeavesTheClientsValuesAlone) {
+  std::string dest = "/files/dvl.exe";
+  std::int32_t numRedirect = 3;
+  bool handled = true;
+  std::string method = "GET";
+  client().OnRedirect(dest, numRedirect, handled, method);
+  EXPECT_EQ(log.lines, std::vector<std::wstring>{L"/files/dvl.exe - GET"});
+  EXPECT_EQ(dest, "/files/dvl.exe");
+  EXPECT_EQ(numRedirect, 3);
+  EXPECT_TRUE(handled);
+  EXPECT_EQ(method, "GET");
+
+  std::string absolute = "http://files.drovalin.pl/a%20b/dvl.exe?x=1";
+  client().OnRedirect(absolute, numRedirect, handled, method);
+  EXPECT_EQ(log.LastLine(), L"http://files.drovalin.pl/a%20b/dvl.exe?x=1 - GET");
+}
+
+TEST_F(DownloadHandlersTest, DisconnectedSwitchesControlsOnWithoutALine) {
+  Status(HttpStatus::Disconnecting, "Disconnecting.");
+  client().OnDisconnected();
+  Status(HttpStatus::Disconnected, "Disconnected.");
+  const std::vector<std::wstring> expected = {L"+Disconnecting.", L"timer on", L"close on", L"+Disconnected."};
+  EXPECT_EQ(events, expected);
+  EXPECT_EQ(iloscDoPobrania, 77);
+  EXPECT_EQ(iloscPobranych, 77);
+}
+
+// A copy action run nested inside the pump clears the counters before its
+// own download fails; the running body still ends with the right verdict.
+TEST_F(DownloadHandlersTest, CountersClearedByANestedHandler) {
+  client().OnWorkBegin(WorkMode::Read, 8);
+  onPump = [&] {
+    iloscDoPobrania = 0;
+    iloscPobranych = 0;
+  };
+  client().OnWork(WorkMode::Read, 4);
+  EXPECT_EQ(log.LastLine(), L"Pobieram dane : 4 bytes");
+  onPump = nullptr;
+  client().OnWork(WorkMode::Read, 8);
+  EXPECT_EQ(log.LastLine(), L"Pobieram dane : 8 bytes");
+  client().OnWorkEnd(WorkMode::Read, true);
+  EXPECT_EQ(log.LastLine(), L"Pobieranie pliku zako\u0144czone - Sukces");
+}
+
+// A handler that throws stops the GET; the exception must come out of the
+// handler untouched and nothing be written after it.
+TEST_F(DownloadHandlersTest, PumpThatThrowsLeavesTheLogAsItWas) {
+  client().OnWorkBegin(WorkMode::Read, 8);
+  onPump = [] { throw std::runtime_error("nested"); };
+  EXPECT_THROW(client().OnWork(WorkMode::Read, 4), std::runtime_error);
+  EXPECT_EQ(iloscPobranych, 0);
+  EXPECT_EQ(log.lines, std::vector<std::wstring>{L"Rozpocz\u0119to pobieranie pliku"});
+}
+
+}  // namespace
