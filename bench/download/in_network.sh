@@ -3,10 +3,12 @@
 # with bench_site.py serving the body on 127.0.0.1:80: times the curl tool
 # before the Wine run and hands its times to the Wine program, then times it
 # again after, to show whether curl's rate drifted meanwhile.
-#   in_network.sh ROOT WIN32_BUILD EXE   (MPI_BENCH_BODY, _REPEATS, _WORK set)
+#   in_network.sh ROOT WIN32_BUILD EXE   (MPI_BENCH_BODY, _REPEATS, _WORK, _HOST set)
+# MPI_BENCH_HOST is the name the private network resolves to 127.0.0.1, so
+# curl asks the same host as the tool.
 set -euo pipefail
 root=$1 build=$2 exe=$3
-url=http://www.drovalin.pl/dvl.exe
+url=http://$MPI_BENCH_HOST/dvl.exe
 size=$(stat -c %s "$MPI_BENCH_BODY")
 target=$MPI_BENCH_WORK/curl-target.bin
 
