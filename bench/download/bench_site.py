@@ -8,15 +8,17 @@ stops and exits with COMMAND's status. The answer is 200 with Content-Length
 and the content of BODY, handed to the kernel with sendfile, so that the
 server costs next to nothing next to the clients being measured. Connections
 are kept alive (HTTP/1.1), one thread each; any other path gets a 404.
-Meant to run inside scripts/netns-run, where the product host resolves to
+Runs only inside scripts/netns-run, where the product host resolves to
 127.0.0.1.
 """
-import argparse
 import os
 import socket
 import subprocess
 import sys
 import threading
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "support"))
+from site_command import parse_site_command_with  # noqa: E402
 
 NOT_FOUND = b"HTTP/1.1 404 Not Found\r\nContent-Type: text/plain\r\nContent-Length: 10\r\n\r\nnot found\n"
 HEAD_LIMIT = 65536
@@ -82,22 +84,15 @@ def guarded(conn, body_path):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--file", required=True)
-    parser.add_argument("--port", type=int, default=80)
-    parser.add_argument("command", nargs=argparse.REMAINDER)
-    args = parser.parse_args()
-    command = args.command[1:] if args.command[:1] == ["--"] else args.command
-    if not command:
-        parser.error("COMMAND missing")
-    if not os.path.isfile(args.file):
-        parser.error(f"{args.file} is not a file")
+    (body_path,), port, command = parse_site_command_with("bench_site.py", {"--file": "BODY"}, sys.argv[1:])
+    if not os.path.isfile(body_path):
+        sys.exit(f"bench_site.py: {body_path} is not a file")
 
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", args.port))
+    listener.bind(("127.0.0.1", port))
     listener.listen(16)
-    threading.Thread(target=serve, args=(listener, args.file), daemon=True).start()
+    threading.Thread(target=serve, args=(listener, body_path), daemon=True).start()
     try:
         return subprocess.call(command)
     finally:
