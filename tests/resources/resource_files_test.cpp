@@ -1,14 +1,22 @@
 // The committed glyph strips and the application icon, read from the source
-// tree as windres will embed them: the facts the buttons and the shell rely on.
+// tree as windres will embed them: the facts the buttons and the shell rely on,
+// and that they are still exactly what their generator draws.
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -24,11 +32,13 @@ std::ostream& operator<<(std::ostream& os, const Rgb& c) {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes ReadFile(const std::string& name) {
-  std::ifstream in(std::string(MPI_RESOURCE_DIR) + "/" + name, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + name);
+Bytes ReadFileIn(const std::filesystem::path& dir, const std::string& name) {
+  std::ifstream in(dir / name, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + (dir / name).string());
   return Bytes(std::istreambuf_iterator<char>(in), {});
 }
+
+Bytes ReadFile(const std::string& name) { return ReadFileIn(MPI_RESOURCE_DIR, name); }
 
 int U8(const Bytes& b, size_t at) {
   if (at >= b.size()) throw std::out_of_range("read past the end");
@@ -244,6 +254,90 @@ TEST(AppIconTest, IsOne32x32ImageIn16ColoursWithAMask) {
   EXPECT_GT(opaque, 32 * 32 / 2);
   EXPECT_GE(used.size(), 5u) << "a picture, not a blot";
   EXPECT_TRUE(b[colour.end + 31 * mask_stride] & 0x80) << "the top-left corner should show the desktop";
+}
+
+// --- the generator and its committed output ---------------------------------
+
+// A fresh folder, removed with everything in it at the end of the test.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "mpi-resources.XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
+    path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs a program without a shell, so that no path needs quoting; its output
+// goes to the test's. Returns the exit status, or -1 when it did not exit.
+int RunProgram(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// The file names in `dir` that `keep` accepts.
+template <typename Keep>
+std::set<std::string> FileNames(const std::filesystem::path& dir, Keep keep) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && keep(name)) names.insert(name);
+  }
+  return names;
+}
+
+std::string Listed(const std::set<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += " " + name;
+  return text;
+}
+
+// Every picture in the resource folder is the generator's output: a picture
+// edited by hand, a change to the generator committed without its output, or
+// a file the generator stopped (or started) writing would otherwise go
+// unnoticed until someone regenerates the files for an unrelated reason.
+TEST(ResourceGeneratorTest, RedrawsEveryCommittedPictureByteForByte) {
+  ScratchDir out;
+  ASSERT_EQ(RunProgram({MPI_PYTHON3, MPI_RESOURCE_GENERATOR, out.path().string()}), 0)
+      << MPI_RESOURCE_GENERATOR " failed";
+
+  auto picture = [](const std::string& name) {
+    std::string ext = std::filesystem::path(name).extension().string();
+    return ext == ".bmp" || ext == ".ico";
+  };
+  std::set<std::string> committed = FileNames(MPI_RESOURCE_DIR, picture);
+  std::set<std::string> generated = FileNames(out.path(), [](const std::string&) { return true; });
+  ASSERT_FALSE(generated.empty()) << "the generator wrote nothing";
+  std::set<std::string> only_committed, only_generated;
+  std::ranges::set_difference(committed, generated, std::inserter(only_committed, only_committed.end()));
+  std::ranges::set_difference(generated, committed, std::inserter(only_generated, only_generated.end()));
+  EXPECT_TRUE(only_committed.empty()) << "committed but not generated:" << Listed(only_committed);
+  EXPECT_TRUE(only_generated.empty()) << "generated but not committed:" << Listed(only_generated);
+
+  for (const std::string& name : generated) {
+    if (!committed.count(name)) continue;
+    Bytes want = ReadFile(name), got = ReadFileIn(out.path(), name);
+    auto [w, g] = std::ranges::mismatch(want, got);
+    if (w == want.end() && g == got.end()) continue;
+    ADD_FAILURE() << name << " differs from its regenerated copy: " << want.size() << " bytes committed, " << got.size()
+                  << " generated, first difference at offset " << (w - want.begin());
+  }
 }
 
 }  // namespace
