@@ -11,6 +11,7 @@ need_pkgs=(
   xvfb x11-utils imagemagick
   iproute2 util-linux python3 dpkg-dev locales curl
   autoconf automake libtool
+  clang-format clang-tidy
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -522,7 +522,7 @@ int Run() {
   const auto rate = [mib](const Samples& samples) { return mib / Median(samples.seconds); };
   const double curl = mib / Median(curlSeconds);
 
-  std::printf("download benchmark: %.0f MiB from 127.0.0.1:80 (www.drovalin.pl) onto a removable drive (E:)\n", mib);
+  std::printf("download benchmark: %.0f MiB from 127.0.0.1:80 (%s) onto a removable drive (E:)\n", mib, kProductHost);
   std::printf("%d timed runs of each under Wine, %zu of curl; medians; per block in microseconds\n", repeats,
               curlSeconds.size());
   std::printf("%-38s %7s %7s %6s %8s %8s %8s %9s\n", "download", "MiB/s", "/ curl", "blocks", "log read",

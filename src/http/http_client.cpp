@@ -89,7 +89,8 @@ void HttpClient::Impl::Get(const std::string& url, OutputSink& output) {
        {"Accept: " + settings_.accept, "User-Agent: " + settings_.userAgent}) {
     curl_slist* longer = curl_slist_append(headers.get(), line.c_str());
     if (longer == nullptr) throw std::bad_alloc();
-    headers.release();
+    // The old head is part of `longer` now: hand it over, do not free it.
+    static_cast<void>(headers.release());
     headers.reset(longer);
   }
   headers_ = std::move(headers);

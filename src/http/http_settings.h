@@ -19,5 +19,5 @@ struct HttpSettings {
   std::chrono::milliseconds readTimeout{60000};
   // How much of an error page is held in memory; the rest is read and
   // dropped so that a hostile server cannot exhaust memory.
-  std::size_t errorBodyLimit = 1024 * 1024;
+  std::size_t errorBodyLimit = std::size_t{1024} * 1024;
 };

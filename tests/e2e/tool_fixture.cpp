@@ -95,7 +95,7 @@ void WriteBytes(const std::string& unixPath, const std::vector<unsigned char>& b
 std::string ShotsFolder() { return Env("MPI_E2E_SHOTS"); }
 
 std::string SiteFolder() {
-  const std::string folder = Env("MPI_E2E_SITE");
+  std::string folder = Env("MPI_E2E_SITE");
   if (folder.empty()) ADD_FAILURE() << "MPI_E2E_SITE is not set: run through tests/e2e/e2e_site.py";
   return folder;
 }

@@ -125,7 +125,7 @@ bool UseDesktop(const std::wstring& name, int width, int height) {
                       nullptr, &key, nullptr) == ERROR_SUCCESS) {
     const std::wstring size = std::to_wstring(width) + L"x" + std::to_wstring(height);
     RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(size.c_str()),
-                   static_cast<DWORD>((size.size() + 1) * sizeof(wchar_t)));
+                   static_cast<DWORD>(size.size() + 1) * static_cast<DWORD>(sizeof(wchar_t)));
     RegCloseKey(key);
   }
   HDESK desktop = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);

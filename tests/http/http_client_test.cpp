@@ -125,13 +125,14 @@ Events ChainEvents(int redirects) {
   Events events = kNewConnection;
   for (int i = 1; i <= redirects; ++i) {
     const std::string n = std::to_string(i);
-    events.push_back("<redirect /r" + n + " #" + n + " handled GET>");
+    events.push_back(std::string("<redirect /r").append(n).append(" #").append(n).append(" handled GET>"));
   }
   return events;
 }
 
 std::vector<std::string> ChainRequests(int requests) {
   std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(requests));
   for (int i = 0; i < requests; ++i) lines.push_back("GET /r" + std::to_string(i) + " HTTP/1.1");
   return lines;
 }
@@ -276,7 +277,7 @@ TEST_P(HttpClientCase, ReportsEventsWritesBodyAndFails) {
   std::string error;
   for (std::size_t i = 0; i < c.urls.size(); ++i) {
     std::string url = Substitute(c.urls[i], values);
-    if (url.front() == '/') url = "http://127.0.0.1:" + std::to_string(server.port()) + url;
+    if (url.front() == '/') url.insert(0, "http://127.0.0.1:" + std::to_string(server.port()));
     sink.bytes.clear();
     try {
       client.Get(url, sink);
@@ -396,7 +397,7 @@ TEST_F(HttpClientTest, HugeErrorPageIsReadButOnlyOneMebibyteKept) {
   } catch (const HttpProtocolError& e) {
     EXPECT_STREQ(e.what(), "HTTP/1.1 500 Internal Server Error");
     EXPECT_EQ(e.status(), 500);
-    EXPECT_EQ(e.body(), page.substr(0, 1024 * 1024));
+    EXPECT_EQ(e.body(), page.substr(0, std::size_t{1024} * 1024));
   }
   EXPECT_EQ(sink.bytes, "");
   ASSERT_GE(recorder.events.size(), 6u);

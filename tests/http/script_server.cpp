@@ -101,7 +101,7 @@ void ScriptServer::AcceptLoop() {
   }
 }
 
-void ScriptServer::Serve(Socket connection, ConnectionScript script) {
+void ScriptServer::Serve(Socket connection, const ConnectionScript& script) {
   Native s = N(connection);
   std::string pending;
   for (const Step& step : script) {

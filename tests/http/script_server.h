@@ -47,7 +47,7 @@ class ScriptServer {
  private:
   using Socket = std::intptr_t;
   void AcceptLoop();
-  void Serve(Socket connection, ConnectionScript script);
+  void Serve(Socket connection, const ConnectionScript& script);
   bool ReadHead(Socket connection, std::string& pending);
   void WaitForClientClose(Socket connection);
   void Sleep(int milliseconds) const;

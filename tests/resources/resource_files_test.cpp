@@ -91,7 +91,7 @@ Dib DecodeDib(const Bytes& b, size_t header, size_t pixels, int image_rows) {
     size_t row = pixels + stored * stride;
     for (int x = 0; x < d.width; ++x) {
       if (d.bits == 24) {
-        size_t at = row + 3 * x;
+        size_t at = row + size_t{3} * static_cast<size_t>(x);
         d.rows[y][x] = {U8(b, at + 2), U8(b, at + 1), U8(b, at)};
       } else if (d.bits == 4) {
         int byte = U8(b, row + x / 2);

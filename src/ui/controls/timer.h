@@ -13,7 +13,10 @@ class Timer {
   Timer(UINT_PTR id) : id_(id) {}
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
-  ~Timer() { SetEnabled(false); }
+  // Switching off cannot fail: the timer goes with its owner's object.
+  ~Timer() {
+    if (enabled_ && owner_ != nullptr) KillTimer(owner_, id_);
+  }
 
   std::function<void()> OnTimer;
 
