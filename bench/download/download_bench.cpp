@@ -30,13 +30,13 @@
 #include <string>
 #include <vector>
 
-#include "http/detail/curl_handles.h"
+#include "bench_support.h"
 #include "common/product.h"
+#include "http/detail/curl_handles.h"
 #include "system/win32.h"
 #include "ui/MakePendriveInstalableMainForm.h"
 #include "ui/download/download_installer.h"
 #include "ui/download/download_text.h"
-#include "bench_support.h"
 #include "wine_drives.h"
 
 using wine_drives::DosPath;
@@ -349,8 +349,7 @@ class PlainGet {
 class BenchForm final : public TForm1 {
  protected:
   void ShowMessageBox(const std::wstring& text) override {
-    throw std::runtime_error("the tool shows a box instead of downloading: " +
-                             std::string(text.begin(), text.end()));
+    throw std::runtime_error("the tool shows a box instead of downloading: " + std::string(text.begin(), text.end()));
   }
 };
 
@@ -370,7 +369,7 @@ class Bench {
     form_.Memo1.SetText(L"");
     NullLog nullLog;
     SkipUnchangedLog skipping(form_.Memo1);
-    ProgressLog& shown = !variant.memo          ? static_cast<ProgressLog&>(nullLog)
+    ProgressLog& shown = !variant.memo           ? static_cast<ProgressLog&>(nullLog)
                          : variant.skipUnchanged ? static_cast<ProgressLog&>(skipping)
                                                  : form_.Memo1;
     BlockTimes times;
@@ -422,9 +421,9 @@ class Bench {
       File file(target_, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
       log.AppendLine(DownloadingLine(L"dvl.exe"));
       handlers.IdHTTP1WorkBegin(WorkMode::Read, size_);
-      PlainGet get(file.get(), true, kGather,
-                   [&](std::int64_t received) { handlers.IdHTTP1Work(WorkMode::Read, received); },
-                   variant.source == Source::GatheredPerFrame ? kFrameMilliseconds : 0);
+      PlainGet get(
+          file.get(), true, kGather, [&](std::int64_t received) { handlers.IdHTTP1Work(WorkMode::Read, received); },
+          variant.source == Source::GatheredPerFrame ? kFrameMilliseconds : 0);
       get.Run(kLargeBuffer);
       handlers.IdHTTP1WorkEnd(WorkMode::Read, true);
     }
@@ -525,29 +524,29 @@ int Run() {
   std::printf("download benchmark: %.0f MiB from 127.0.0.1:80 (%s) onto a removable drive (E:)\n", mib, kProductHost);
   std::printf("%d timed runs of each under Wine, %zu of curl; medians; per block in microseconds\n", repeats,
               curlSeconds.size());
-  std::printf("%-38s %7s %7s %6s %8s %8s %8s %9s\n", "download", "MiB/s", "/ curl", "blocks", "log read",
-              "log write", "pump", "transfer");
+  std::printf("%-38s %7s %7s %6s %8s %8s %8s %9s\n", "download", "MiB/s", "/ curl", "blocks", "log read", "log write",
+              "pump", "transfer");
   std::printf("%-38s %7.1f %7.3f\n", "curl tool (native, Linux)", curl, 1.0);
   for (size_t i = 0; i < std::size(kVariants); ++i) {
     const Samples& s = handlers[i];
     std::printf("%-38s %7.1f %7.3f %6lld %8.1f %8.1f %8.1f %9.1f\n", kVariants[i].name, rate(s), rate(s) / curl,
-                static_cast<long long>(s.blocks), Median(s.read), Median(s.write), Median(s.pump),
-                Median(s.transfer));
+                static_cast<long long>(s.blocks), Median(s.read), Median(s.write), Median(s.pump), Median(s.transfer));
   }
   for (size_t i = 0; i < std::size(kPlainVariants); ++i) {
     const Samples& s = plain[i];
     std::printf("%-38s %7.1f %7.3f %6lld\n", kPlainVariants[i].name, rate(s), rate(s) / curl,
                 static_cast<long long>(s.blocks));
   }
-  std::printf("single calls, us: EM_GETLINECOUNT %.1f, GetWindowTextLength %.1f, EM_SETSEL %.1f, Memo1.LastLine %.1f,"
-              " Memo1.ReplaceLastLine %.1f, PeekMessage on an empty queue %.1f\n",
-              lineCountCall, textLengthCall, selectCall, lastLineCall, replaceCall, emptyPeekCall);
+  std::printf(
+      "single calls, us: EM_GETLINECOUNT %.1f, GetWindowTextLength %.1f, EM_SETSEL %.1f, Memo1.LastLine %.1f,"
+      " Memo1.ReplaceLastLine %.1f, PeekMessage on an empty queue %.1f\n",
+      lineCountCall, textLengthCall, selectCall, lastLineCall, replaceCall, emptyPeekCall);
   const double shipped = rate(handlers[0]);
   const bool met = shipped >= 0.8 * curl;
   std::printf("as shipped / curl = %.3f: %s the 0.8 target\n", shipped / curl, met ? "meets" : "MISSES");
   const double proposed = rate(handlers[std::size(kVariants) - 1]);
-  std::printf("per MiB, work event per %llu ms, line on change / curl = %.3f: %s the 0.8 target\n",
-              kFrameMilliseconds, proposed / curl, proposed >= 0.8 * curl ? "would meet" : "would still miss");
+  std::printf("per MiB, work event per %llu ms, line on change / curl = %.3f: %s the 0.8 target\n", kFrameMilliseconds,
+              proposed / curl, proposed >= 0.8 * curl ? "would meet" : "would still miss");
   const double ceiling = rate(plain[std::size(kPlainVariants) - 1]);
   std::printf("the same / plain libcurl under Wine (512 KiB, WriteFile per MiB) = %.3f; as shipped / it = %.3f\n",
               proposed / ceiling, shipped / ceiling);

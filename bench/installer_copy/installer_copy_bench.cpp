@@ -21,13 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "ui/MakePendriveInstalableMainForm.h"
 #include "ui/copy/installer_copy.h"
-#include "bench_support.h"
 #include "wine_drives.h"
 
-using wine_drives::Drive;
 using wine_drives::DosPath;
+using wine_drives::Drive;
 
 namespace {
 
@@ -100,10 +100,8 @@ struct Variant {
 };
 
 constexpr Variant kVariants[] = {
-    {"ours: as shipped (copy button)", Callbacks::Shipped},
-    {"ours: Memo1 + pump every block", Callbacks::Both},
-    {"ours: Memo1, no pump", Callbacks::LogOnly},
-    {"ours: no log, pump", Callbacks::PumpOnly},
+    {"ours: as shipped (copy button)", Callbacks::Shipped}, {"ours: Memo1 + pump every block", Callbacks::Both},
+    {"ours: Memo1, no pump", Callbacks::LogOnly},           {"ours: no log, pump", Callbacks::PumpOnly},
     {"ours: no log, no pump", Callbacks::Neither},
 };
 

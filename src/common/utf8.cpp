@@ -73,7 +73,6 @@ void AppendUtf8(std::string& out, char32_t point) {
   }
 }
 
-
 }  // namespace
 
 std::string Utf8(std::wstring_view text) {

@@ -1,13 +1,12 @@
 #include "http/detail/client_impl.h"
 
-#include "http/http_error.h"
 #include "http/detail/socket_ops.h"
+#include "http/http_error.h"
 
 #include <new>
 #include <stdexcept>
 
 namespace {
-
 
 void Check(CURLcode code) {
   if (code != CURLE_OK) throw HttpError(curl_easy_strerror(code));
@@ -15,8 +14,7 @@ void Check(CURLcode code) {
 
 }  // namespace
 
-HttpClient::Impl::Impl(HttpEvents& events)
-    : events_(events), share_(curl_share_init()), easy_(curl_easy_init()) {
+HttpClient::Impl::Impl(HttpEvents& events) : events_(events), share_(curl_share_init()), easy_(curl_easy_init()) {
   if (!share_ || !easy_) throw std::bad_alloc();
   curl_share_setopt(share_.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
   Configure();
@@ -85,8 +83,7 @@ void HttpClient::Impl::Get(const std::string& url, OutputSink& output) {
   if (current_ != nullptr) throw HttpError("The HTTP client is busy with another request.");
   // Accept before User-Agent: libcurl keeps the order of its header list.
   CurlSlist headers;
-  for (const std::string& line :
-       {"Accept: " + settings_.accept, "User-Agent: " + settings_.userAgent}) {
+  for (const std::string& line : {"Accept: " + settings_.accept, "User-Agent: " + settings_.userAgent}) {
     curl_slist* longer = curl_slist_append(headers.get(), line.c_str());
     if (longer == nullptr) throw std::bad_alloc();
     // The old head is part of `longer` now: hand it over, do not free it.
@@ -104,11 +101,10 @@ void HttpClient::Impl::Get(const std::string& url, OutputSink& output) {
 }
 
 std::optional<UrlParts> HttpClient::Impl::RunExchange(const UrlParts& url, std::int32_t& redirects,
-                                                OutputSink& output) {
+                                                      OutputSink& output) {
   // One connection at a time: a kept one to another server goes first.
   if (connection_.open != CURL_SOCKET_BAD && !connection_.origin.SameOrigin(url)) Disconnect();
-  Exchange exchange(easy_.get(), events_, output, settings_, connection_, url, redirects,
-                    [this] { RenewHandle(); });
+  Exchange exchange(easy_.get(), events_, output, settings_, connection_, url, redirects, [this] { RenewHandle(); });
   Check(curl_easy_setopt(easy_.get(), CURLOPT_HTTPHEADER, headers_.get()));
   Check(curl_easy_setopt(easy_.get(), CURLOPT_URL, url.url.c_str()));
   current_ = &exchange;
@@ -140,8 +136,7 @@ int HttpClient::Impl::OnCloseSocket(void* client, curl_socket_t socket) {
 
 int HttpClient::Impl::OnPrerequest(void* client, char*, char*, int, int) {
   Exchange* exchange = static_cast<Impl*>(client)->current_;
-  return exchange == nullptr || exchange->RequestStarting() ? CURL_PREREQFUNC_OK
-                                                            : CURL_PREREQFUNC_ABORT;
+  return exchange == nullptr || exchange->RequestStarting() ? CURL_PREREQFUNC_OK : CURL_PREREQFUNC_ABORT;
 }
 
 size_t HttpClient::Impl::OnHeader(char* data, size_t size, size_t count, void* client) {

@@ -32,8 +32,7 @@ class HttpEvents {
   // to follow it. `dest` is the Location as sent, `numRedirect` the count
   // within this GET, `handled` whether to follow, `method` "GET". Changes
   // to `dest` and `handled` are honoured.
-  virtual void OnRedirect(std::string& dest, std::int32_t& numRedirect, bool& handled,
-                          std::string& method) = 0;
+  virtual void OnRedirect(std::string& dest, std::int32_t& numRedirect, bool& handled, std::string& method) = 0;
   // Around every response body read or thrown away. `workCountMax` is the
   // announced length, 0 when none; `workCount` the bytes of this body so far.
   virtual void OnWorkBegin(WorkMode mode, std::int64_t workCountMax) = 0;

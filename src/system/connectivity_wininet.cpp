@@ -21,6 +21,4 @@ bool WininetProbe::CheckConnection(const std::wstring& url, std::uint32_t flags)
   return InternetCheckConnectionW(url.c_str(), flags, 0) != FALSE;
 }
 
-bool IsInternetAvailable(const std::wstring& url) {
-  return IsInternetAvailable(url, WininetProbe{});
-}
+bool IsInternetAvailable(const std::wstring& url) { return IsInternetAvailable(url, WininetProbe{}); }

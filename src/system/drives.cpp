@@ -17,9 +17,7 @@ std::vector<std::wstring> ListRemovableDrives() {
   return result;
 }
 
-bool IsRemovableDrive(const std::wstring& root) {
-  return GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE;
-}
+bool IsRemovableDrive(const std::wstring& root) { return GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE; }
 
 std::wstring GetDriveVolumeLabel(std::wstring_view driveText) {
   wchar_t rootBuffer[kRootBufferChars] = {};
@@ -32,8 +30,7 @@ std::wstring GetDriveVolumeLabel(std::wstring_view driveText) {
   DWORD flags = 0;
   // The result is deliberately not tested: on failure the buffer still holds
   // the empty text, which is what an unreadable label is taken to be.
-  GetVolumeInformationW(rootBuffer, labelBuffer, kLabelBufferChars, &serial, &maxComponent, &flags,
-                        nullptr, 0);
+  GetVolumeInformationW(rootBuffer, labelBuffer, kLabelBufferChars, &serial, &maxComponent, &flags, nullptr, 0);
   labelBuffer[kLabelBufferChars - 1] = L'\0';
   return labelBuffer;
 }

@@ -40,7 +40,8 @@ class FlushOnExit {
 }  // namespace
 
 TForm1::TForm1(HWND owner)
-    : pacedLog_(Memo1, [this] { ProcessMessages(); }, [] { return static_cast<std::uint64_t>(GetTickCount64()); }),
+    : pacedLog_(
+          Memo1, [this] { ProcessMessages(); }, [] { return static_cast<std::uint64_t>(GetTickCount64()); }),
       download_(pacedLog_, iloscDoPobrania, iloscPobranych,
                 DownloadWindowActions{[this] { pacedLog_.ProcessMessages(); }, [this] { MainTimer.SetEnabled(true); },
                                       [this] { BitBtnKoniec.SetEnabled(true); },
@@ -245,8 +246,8 @@ void TForm1::MainTimerTimer() {
 
   if (IsRemovableDrive(SelectorRoot(DriveComboBox.Text()))) BitBtn1.SetEnabled(true);
 
-  const LowerLayout lower = LayOutBelowGroup(GroupBox1.bounds(), KopiujInstalatorCheckBox1.bounds(),
-                                             BitBtn1.bounds(), BitBtnKoniec.bounds());
+  const LowerLayout lower =
+      LayOutBelowGroup(GroupBox1.bounds(), KopiujInstalatorCheckBox1.bounds(), BitBtn1.bounds(), BitBtnKoniec.bounds());
   PobierzZNetuCheckBox1.SetTop(lower.downloadOptionTop);
   Memo1.SetTop(lower.logTop);
   BitBtn1.SetTop(lower.copyButtonTop);

@@ -14,7 +14,7 @@ enum ControlOption : unsigned {
   kTabStop = 1u << 0,
   kDisabled = 1u << 1,
   kChecked = 1u << 2,
-  kAutoSize = 1u << 3,    // a label that sizes itself to its text
+  kAutoSize = 1u << 3,  // a label that sizes itself to its text
   kAlignRight = 1u << 4,
 };
 

@@ -2,8 +2,8 @@
 // open-file dialog, and the copy action on a write-protected medium.
 #include <iostream>
 
-#include "tool_fixture.h"
 #include "system/win32.h"
+#include "tool_fixture.h"
 
 using namespace ui_driver;
 using wine_drives::Drive;

@@ -12,8 +12,7 @@ using Lines = std::vector<std::wstring>;
 
 const Lines kConnect{L"Pobieram : dvl.exe", L"Resolving hostname www.drovalin.pl.", L"Connecting to 127.0.0.1.",
                      L"Connected."};
-const Lines kBody{L"Rozpoczęto pobieranie pliku", L"Pobieram dane : 100 %",
-                  L"Pobieranie pliku zakończone - Sukces"};
+const Lines kBody{L"Rozpoczęto pobieranie pliku", L"Pobieram dane : 100 %", L"Pobieranie pliku zakończone - Sukces"};
 
 Lines Join(std::initializer_list<Lines> parts) {
   Lines all;
@@ -100,8 +99,8 @@ TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
   PressCopyWithSite("redirect");
   // Each hop's thrown-away page has its own three lines; the log has
   // settled once the installer's body has ended too.
-  const Lines expected = Join({kConnect, {L"/hop/1 - GET"}, kBody, {L"/hop/2 - GET"}, kBody,
-                               {L"/files/dvl.exe - GET"}, kBody, kBody});
+  const Lines expected =
+      Join({kConnect, {L"/hop/1 - GET"}, kBody, {L"/hop/2 - GET"}, kBody, {L"/files/dvl.exe - GET"}, kBody, kBody});
   EXPECT_TRUE(WaitUntil([&] { return w.LogLines().size() >= expected.size(); }, 20000));
   EXPECT_EQ(w.LogLines(), expected);
   EXPECT_TRUE(ReadBytes(Target()) == Served()) << "dvl.exe is not byte-identical to the file at the chain's end";

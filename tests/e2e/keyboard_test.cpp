@@ -36,8 +36,8 @@ class Keyboard : public ToolTest {
     PressKey(key, shift);
     if (WaitUntil([&] { return Focus(w.main) == expected; }, 500)) return testing::AssertionSuccess();
     const HWND focus = Focus(w.main);
-    return testing::AssertionFailure() << "the focus did not reach " << name << "; it is on a "
-                                       << Utf8(ClassOf(focus)) << " showing " << testing::PrintToString(Text(focus));
+    return testing::AssertionFailure() << "the focus did not reach " << name << "; it is on a " << Utf8(ClassOf(focus))
+                                       << " showing " << testing::PrintToString(Text(focus));
   }
 
   // Tab until the focus is on `target`, at most once around the window.
@@ -62,9 +62,12 @@ TEST_F(Keyboard, TabVisitsTheControlsInOrderAndShiftTabGoesBack) {
     HWND control;
     const char* name;
   } order[] = {
-      {w.installerOption, "the installer option"}, {w.downloadOption, "the download option"},
-      {w.copyButton, "the copy button"},           {w.closeButton, "the close button"},
-      {w.log, "the log"},                          {w.helpButton, "the help button"},
+      {w.installerOption, "the installer option"},
+      {w.downloadOption, "the download option"},
+      {w.copyButton, "the copy button"},
+      {w.closeButton, "the close button"},
+      {w.log, "the log"},
+      {w.helpButton, "the help button"},
       {w.selectorField, "the selector"},
   };
   // A loaded machine can stretch a walk past the next tick; then the walk

@@ -145,7 +145,8 @@ std::vector<std::wstring> ToolTest::LogWhenLastLineIs(const std::wstring& last, 
         return !lines.empty() && lines.back() == last;
       },
       timeoutMs);
-  if (!arrived) ADD_FAILURE() << "the log did not end with the expected line; it reads:\n" << testing::PrintToString(lines);
+  if (!arrived)
+    ADD_FAILURE() << "the log did not end with the expected line; it reads:\n" << testing::PrintToString(lines);
   return lines;
 }
 

@@ -42,7 +42,6 @@ struct ToolWindow {
   std::vector<std::wstring> LogLines() const;
 };
 
-
 std::vector<unsigned char> ReadBytes(const std::string& unixPath);
 bool FileExists(const std::string& unixPath);
 // Deterministic bytes of the given size, different for each seed.

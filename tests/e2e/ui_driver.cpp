@@ -121,8 +121,8 @@ bool UseDesktop(const std::wstring& name, int width, int height) {
   // Wine draws a desktop as a virtual desktop of this size when the first
   // window appears on it.
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_SET_VALUE,
-                      nullptr, &key, nullptr) == ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &key, nullptr) == ERROR_SUCCESS) {
     const std::wstring size = std::to_wstring(width) + L"x" + std::to_wstring(height);
     RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(size.c_str()),
                    static_cast<DWORD>(size.size() + 1) * static_cast<DWORD>(sizeof(wchar_t)));
@@ -395,9 +395,9 @@ testing::AssertionResult Screenshot(HWND window, const std::string& unixPath) {
     return testing::AssertionFailure() << "the window did not show on the display (" << faceShare
                                        << "% of its client area in the button-face colour)";
   }
-  const bool converted = RunShell(L"/usr/bin/convert BMP3:" + WideText(raw) + L" -strip PNG24:" + WideText(unixPath) +
-                                      L".part",
-                                  WideText(unixPath) + L".part", WideText(unixPath));
+  const bool converted =
+      RunShell(L"/usr/bin/convert BMP3:" + WideText(raw) + L" -strip PNG24:" + WideText(unixPath) + L".part",
+               WideText(unixPath) + L".part", WideText(unixPath));
   DeleteFileW(DosPathOf(raw).c_str());
   if (!converted) {
     return testing::AssertionFailure() << "no PNG was written to " << unixPath;

@@ -92,8 +92,7 @@ class ToolProcess {
   HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const;
   // A top-level window of this process of that class whose owner is `owner`
   // and whose caption is `caption`; nullptr after the time-out.
-  HWND WaitForOwnedWindow(HWND owner, std::wstring_view className, const std::wstring& caption,
-                          DWORD timeoutMs) const;
+  HWND WaitForOwnedWindow(HWND owner, std::wstring_view className, const std::wstring& caption, DWORD timeoutMs) const;
   // The visible, enabled dialogs (#32770) this process shows now.
   std::vector<HWND> Dialogs() const;
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;

@@ -25,21 +25,14 @@ class Recorder : public HttpEvents {
   void OnStatus(HttpStatus, const std::string& text) override { Add(text); }
   void OnConnected() override { Add("<connected>"); }
   void OnDisconnected() override { Add("<disconnected>"); }
-  void OnRedirect(std::string& dest, std::int32_t& numRedirect, bool& handled,
-                  std::string& method) override {
-    Add("<redirect " + dest + " #" + std::to_string(numRedirect) + (handled ? " handled " : " ") +
-        method + ">");
+  void OnRedirect(std::string& dest, std::int32_t& numRedirect, bool& handled, std::string& method) override {
+    Add("<redirect " + dest + " #" + std::to_string(numRedirect) + (handled ? " handled " : " ") + method + ">");
   }
   void OnWorkBegin(WorkMode mode, std::int64_t max) override {
-    Add(std::string(mode == WorkMode::Read ? "<begin " : "<write begin ") +
-        std::to_string(max) + ">");
+    Add(std::string(mode == WorkMode::Read ? "<begin " : "<write begin ") + std::to_string(max) + ">");
   }
-  void OnWork(WorkMode, std::int64_t count) override {
-    Add("<work " + std::to_string(count) + ">");
-  }
-  void OnWorkEnd(WorkMode, bool complete) override {
-    Add(complete ? "<end complete>" : "<end cut>");
-  }
+  void OnWork(WorkMode, std::int64_t count) override { Add("<work " + std::to_string(count) + ">"); }
+  void OnWorkEnd(WorkMode, bool complete) override { Add(complete ? "<end complete>" : "<end cut>"); }
 
  private:
   void Add(const std::string& event) {
@@ -54,8 +47,7 @@ class MemorySink : public OutputSink {
   void Write(const char* data, std::size_t size) override { bytes.append(data, size); }
 };
 
-std::string Response(const std::string& status, const std::vector<std::string>& headers,
-                     const std::string& body = {}) {
+std::string Response(const std::string& status, const std::vector<std::string>& headers, const std::string& body = {}) {
   std::string text = "HTTP/1.1 " + status + "\r\n";
   for (const std::string& header : headers) text += header + "\r\n";
   return text + "\r\n" + body;
@@ -69,8 +61,7 @@ std::string Ok(const std::string& body, const std::vector<std::string>& more = {
 
 std::string Found(const std::string& location, const std::string& body = {},
                   const std::vector<std::string>& more = {}) {
-  std::vector<std::string> headers{"Location: " + location,
-                                   "Content-Length: " + std::to_string(body.size())};
+  std::vector<std::string> headers{"Location: " + location, "Content-Length: " + std::to_string(body.size())};
   headers.insert(headers.end(), more.begin(), more.end());
   return Response("302 Found", headers, body);
 }
@@ -101,8 +92,8 @@ struct Case {
   std::vector<ConnectionScript> server2;  // a second server on another port
   std::vector<std::string> urls;          // GETs in order; a path means the first server
   Events events;
-  std::string body;   // what the last GET wrote
-  std::string error;  // what the last GET threw; earlier GETs must succeed
+  std::string body;                       // what the last GET wrote
+  std::string error;                      // what the last GET threw; earlier GETs must succeed
   std::vector<std::string> requestLines;  // first lines the first server received
   int readTimeoutMs = 60000;
   // Wine turns a close with SO_LINGER 0 into an orderly close, so the
@@ -142,108 +133,176 @@ std::vector<std::string> ChainRequests(int requests) {
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 const Case kCases[] = {
     {"LengthOnNewConnectionStaysOpen",
-     {{ReadRequest(), Send(Ok("12345678"))}}, {}, {"/dvl.exe"},
+     {{ReadRequest(), Send(Ok("12345678"))}},
+     {},
+     {"/dvl.exe"},
      Join({kNewConnection, {"<begin 8>", "<work 8>", "<end complete>"}}),
-     "12345678", "", {"GET /dvl.exe HTTP/1.1"}},
+     "12345678",
+     "",
+     {"GET /dvl.exe HTTP/1.1"}},
     {"KeptConnectionServesTheNextGet",
-     {{ReadRequest(), Send(Ok("one")), ReadRequest(), Send(Ok("two"))}}, {}, {"/a", "/b"},
-     Join({kNewConnection, {"<begin 3>", "<work 3>", "<end complete>"},
-           {"<begin 3>", "<work 3>", "<end complete>"}}),
-     "two", "", {"GET /a HTTP/1.1", "GET /b HTTP/1.1"}},
-    {"KeptConnectionClosedByServerIsReplaced",
-     {{ReadRequest(), Send(Ok("one")), Close()}, {ReadRequest(), Send(Ok("two"))}}, {},
+     {{ReadRequest(), Send(Ok("one")), ReadRequest(), Send(Ok("two"))}},
+     {},
      {"/a", "/b"},
-     Join({kNewConnection, {"<begin 3>", "<work 3>", "<end complete>", "Disconnected."},
-           kNewConnection, {"<begin 3>", "<work 3>", "<end complete>"}}),
-     "two", "", {"GET /a HTTP/1.1", "GET /b HTTP/1.1"}},
+     Join({kNewConnection, {"<begin 3>", "<work 3>", "<end complete>"}, {"<begin 3>", "<work 3>", "<end complete>"}}),
+     "two",
+     "",
+     {"GET /a HTTP/1.1", "GET /b HTTP/1.1"}},
+    {"KeptConnectionClosedByServerIsReplaced",
+     {{ReadRequest(), Send(Ok("one")), Close()}, {ReadRequest(), Send(Ok("two"))}},
+     {},
+     {"/a", "/b"},
+     Join({kNewConnection,
+           {"<begin 3>", "<work 3>", "<end complete>", "Disconnected."},
+           kNewConnection,
+           {"<begin 3>", "<work 3>", "<end complete>"}}),
+     "two",
+     "",
+     {"GET /a HTTP/1.1", "GET /b HTTP/1.1"}},
     {"ConnectionCloseMakesTheClientClose",
-     {{ReadRequest(), Send(Ok("12345678", {"Connection: close"}))}}, {}, {"/dvl.exe"},
+     {{ReadRequest(), Send(Ok("12345678", {"Connection: close"}))}},
+     {},
+     {"/dvl.exe"},
      Join({kNewConnection, {"<begin 8>", "<work 8>", "<end complete>"}, kClientCloses}),
      "12345678"},
     {"BlocksOfOneThreeFourBytes",
-     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "1")), Pause(150),
-       Send("234"), Pause(150), Send("5678")}}, {}, {"/dvl.exe"},
+     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "1")), Pause(150), Send("234"), Pause(150),
+       Send("5678")}},
+     {},
+     {"/dvl.exe"},
      Join({kNewConnection, {"<begin 8>", "<work 1>", "<work 4>", "<work 8>", "<end complete>"}}),
      "12345678"},
-    {"LengthZeroHasNoWork",
-     {{ReadRequest(), Send(Ok(""))}}, {}, {"/dvl.exe"}, kNewConnection, ""},
+    {"LengthZeroHasNoWork", {{ReadRequest(), Send(Ok(""))}}, {}, {"/dvl.exe"}, kNewConnection, ""},
     {"NoContentHasNoWork",
-     {{ReadRequest(), Send(Response("204 No Content", {}))}}, {}, {"/dvl.exe"}, kNewConnection, ""},
+     {{ReadRequest(), Send(Response("204 No Content", {}))}},
+     {},
+     {"/dvl.exe"},
+     kNewConnection,
+     ""},
     {"ChunkedBody",
-     {{ReadRequest(), Send(Response("200 OK", {"Transfer-Encoding: chunked"}, "3\r\nabc\r\n")),
-       Pause(150), Send("5\r\ndefgh\r\n0\r\n\r\n")}}, {}, {"/dvl.exe"},
-     Join({kNewConnection,
-           {"Chunk Started", "<begin 0>", "<work 3>", "<work 8>", "<end complete>"}}),
+     {{ReadRequest(), Send(Response("200 OK", {"Transfer-Encoding: chunked"}, "3\r\nabc\r\n")), Pause(150),
+       Send("5\r\ndefgh\r\n0\r\n\r\n")}},
+     {},
+     {"/dvl.exe"},
+     Join({kNewConnection, {"Chunk Started", "<begin 0>", "<work 3>", "<work 8>", "<end complete>"}}),
      "abcdefgh"},
     {"BodyUntilServerCloses",
      {{ReadRequest(), Send(Response("200 OK", {}, "abc")), Pause(150), Send("defgh"), Close()}},
-     {}, {"/dvl.exe"},
-     Join({kNewConnection,
-           {"<begin 0>", "<work 3>", "<work 8>", "Disconnected.", "<end complete>"}}),
+     {},
+     {"/dvl.exe"},
+     Join({kNewConnection, {"<begin 0>", "<work 3>", "<work 8>", "Disconnected.", "<end complete>"}}),
      "abcdefgh"},
     {"BodyCutShortIsNoError",
-     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(100),
-       Close()}}, {}, {"/dvl.exe"},
-     Join({kNewConnection, {"<begin 8>", "<work 3>", "Disconnected.", "<end cut>"}}), "abc"},
-    {"NotFoundPageThenStatusLine",
-     {{ReadRequest(), Send(Response("404 Not Found", {"Content-Length: 9"}, "not found"))}}, {},
+     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(100), Close()}},
+     {},
      {"/dvl.exe"},
-     Join({kNewConnection, {"<begin 9>", "<work 9>", "<end complete>"}}), "",
+     Join({kNewConnection, {"<begin 8>", "<work 3>", "Disconnected.", "<end cut>"}}),
+     "abc"},
+    {"NotFoundPageThenStatusLine",
+     {{ReadRequest(), Send(Response("404 Not Found", {"Content-Length: 9"}, "not found"))}},
+     {},
+     {"/dvl.exe"},
+     Join({kNewConnection, {"<begin 9>", "<work 9>", "<end complete>"}}),
+     "",
      "HTTP/1.1 404 Not Found"},
     {"RedirectWithoutLocationFails",
-     {{ReadRequest(), Send(Response("302 Found", {"Content-Length: 5"}, "moved"))}}, {},
+     {{ReadRequest(), Send(Response("302 Found", {"Content-Length: 5"}, "moved"))}},
+     {},
      {"/dvl.exe"},
-     Join({kNewConnection, {"<begin 5>", "<work 5>", "<end complete>"}}), "",
+     Join({kNewConnection, {"<begin 5>", "<work 5>", "<end complete>"}}),
+     "",
      "HTTP/1.1 302 Found"},
     {"RelativeRedirectOnTheSameConnection",
-     {{ReadRequest(), Send(Found("next", "moved")), ReadRequest(), Send(Ok("abc"))}}, {},
+     {{ReadRequest(), Send(Found("next", "moved")), ReadRequest(), Send(Ok("abc"))}},
+     {},
      {"/dir/a"},
      Join({kNewConnection,
-           {"<redirect next #1 handled GET>", "<begin 5>", "<work 5>", "<end complete>",
-            "<begin 3>", "<work 3>", "<end complete>"}}),
-     "abc", "", {"GET /dir/a HTTP/1.1", "GET /dir/next HTTP/1.1"}},
+           {"<redirect next #1 handled GET>", "<begin 5>", "<work 5>", "<end complete>", "<begin 3>", "<work 3>",
+            "<end complete>"}}),
+     "abc",
+     "",
+     {"GET /dir/a HTTP/1.1", "GET /dir/next HTTP/1.1"}},
     {"AbsoluteRedirectToAnotherPortClosesFirst",
      {{ReadRequest(), Send(Found("http://127.0.0.1:{port2}/b"))}},
-     {{ReadRequest(), Send(Ok("xyz"))}}, {"/a"},
-     Join({kNewConnection, {"<redirect http://127.0.0.1:{port2}/b #1 handled GET>"}, kClientCloses,
-           kNewConnection, {"<begin 3>", "<work 3>", "<end complete>"}}),
-     "xyz", "", {"GET /a HTTP/1.1"}},
-    {"FifteenthRedirectIsNotFollowed",
-     {Chain(16)}, {}, {"/r0"}, ChainEvents(15), "", "HTTP/1.1 302 Found", ChainRequests(15)},
-    {"RedirectToHttpsClosesAndFails",
-     {{ReadRequest(), Send(Found("https://127.0.0.1:{port}/dvl.exe", "moved"))}}, {}, {"/a"},
+     {{ReadRequest(), Send(Ok("xyz"))}},
+     {"/a"},
      Join({kNewConnection,
-           {"<redirect https://127.0.0.1:{port}/dvl.exe #1 handled GET>", "<begin 5>", "<work 5>",
-            "<end complete>"},
+           {"<redirect http://127.0.0.1:{port2}/b #1 handled GET>"},
+           kClientCloses,
+           kNewConnection,
+           {"<begin 3>", "<work 3>", "<end complete>"}}),
+     "xyz",
+     "",
+     {"GET /a HTTP/1.1"}},
+    {"FifteenthRedirectIsNotFollowed",
+     {Chain(16)},
+     {},
+     {"/r0"},
+     ChainEvents(15),
+     "",
+     "HTTP/1.1 302 Found",
+     ChainRequests(15)},
+    {"RedirectToHttpsClosesAndFails",
+     {{ReadRequest(), Send(Found("https://127.0.0.1:{port}/dvl.exe", "moved"))}},
+     {},
+     {"/a"},
+     Join({kNewConnection,
+           {"<redirect https://127.0.0.1:{port}/dvl.exe #1 handled GET>", "<begin 5>", "<work 5>", "<end complete>"},
            kClientCloses}),
-     "", "IOHandler value is not valid"},
+     "",
+     "IOHandler value is not valid"},
     {"ServerClosesInsideTheHeader",
-     {{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(100), Close()}}, {},
-     {"/dvl.exe"}, Join({kNewConnection, {"Disconnected."}}), "",
+     {{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(100), Close()}},
+     {},
+     {"/dvl.exe"},
+     Join({kNewConnection, {"Disconnected."}}),
+     "",
      "Connection Closed Gracefully."},
     {"ServerClosesWithoutAnswer",
-     {{ReadRequest(), Close()}}, {}, {"/dvl.exe"}, Join({kNewConnection, {"Disconnected."}}), "",
+     {{ReadRequest(), Close()}},
+     {},
+     {"/dvl.exe"},
+     Join({kNewConnection, {"Disconnected."}}),
+     "",
      "Connection Closed Gracefully."},
     {"ResetDuringTheBody",
-     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(150),
-       Reset()}}, {}, {"/dvl.exe"},
-     Join({kNewConnection, {"<begin 8>", "<work 3>", "Disconnected.", "<end cut>"}}), "abc",
-     "Socket Error # 10054\r\nConnection reset by peer.", {}, 60000, true},
-    {"StalledBodyTimesOut",
-     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "ab")), Pause(10000)}}, {},
+     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(150), Reset()}},
+     {},
      {"/dvl.exe"},
-     Join({kNewConnection, {"<begin 8>", "<work 2>", "<end cut>"}, kClientCloses}), "ab",
-     "Read timed out.", {}, 300},
+     Join({kNewConnection, {"<begin 8>", "<work 3>", "Disconnected.", "<end cut>"}}),
+     "abc",
+     "Socket Error # 10054\r\nConnection reset by peer.",
+     {},
+     60000,
+     true},
+    {"StalledBodyTimesOut",
+     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "ab")), Pause(10000)}},
+     {},
+     {"/dvl.exe"},
+     Join({kNewConnection, {"<begin 8>", "<work 2>", "<end cut>"}, kClientCloses}),
+     "ab",
+     "Read timed out.",
+     {},
+     300},
     {"RefusedConnection",
-     {}, {}, {"http://127.0.0.1:{closed}/dvl.exe"}, {"Connecting to 127.0.0.1."}, "",
+     {},
+     {},
+     {"http://127.0.0.1:{closed}/dvl.exe"},
+     {"Connecting to 127.0.0.1."},
+     "",
      "Socket Error # 10061\r\nConnection refused."},
     {"UnresolvableHost",
-     {}, {}, {"http://nothing.invalid/dvl.exe"}, {"Resolving hostname nothing.invalid."}, "",
+     {},
+     {},
+     {"http://nothing.invalid/dvl.exe"},
+     {"Resolving hostname nothing.invalid."},
+     "",
      "Socket Error # 11001\r\nHost not found."},
     {"HostNameIsResolvedFirst",
-     {{ReadRequest(), Send(Ok("ok"))}}, {}, {"http://localhost:{port}/dvl.exe"},
-     Join({{"Resolving hostname localhost."}, kNewConnection,
-           {"<begin 2>", "<work 2>", "<end complete>"}}),
+     {{ReadRequest(), Send(Ok("ok"))}},
+     {},
+     {"http://localhost:{port}/dvl.exe"},
+     Join({{"Resolving hostname localhost."}, kNewConnection, {"<begin 2>", "<work 2>", "<end complete>"}}),
      "ok"},
 };
 #pragma GCC diagnostic pop
@@ -303,9 +362,7 @@ TEST_P(HttpClientCase, ReportsEventsWritesBodyAndFails) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Responses, HttpClientCase, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& param) {
-                           return std::string(param.param.name);
-                         });
+                         [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 class HttpClientTest : public testing::Test {
  protected:
@@ -313,9 +370,7 @@ class HttpClientTest : public testing::Test {
     client.settings().accept = kAccept;
     client.settings().userAgent = kUserAgent;
   }
-  std::string Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(server.port()) + path;
-  }
+  std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(server.port()) + path; }
 
   ScriptServer server;
   Recorder recorder;
@@ -324,24 +379,21 @@ class HttpClientTest : public testing::Test {
 };
 
 TEST_F(HttpClientTest, SendsRequestLineHostAcceptUserAgentAndCookiesOfEarlierHops) {
-  server.Play({{ReadRequest(), Send(Found("/b", "", {"Set-Cookie: session=42; Path=/"})),
-                ReadRequest(), Send(Ok("ok"))}});
+  server.Play(
+      {{ReadRequest(), Send(Found("/b", "", {"Set-Cookie: session=42; Path=/"})), ReadRequest(), Send(Ok("ok"))}});
   client.Get(Url("/a"), sink);
 
   const std::string host = "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n";
   const std::string accept = std::string("Accept: ") + kAccept + "\r\n";
   const std::string agent = std::string("User-Agent: ") + kUserAgent + "\r\n";
-  EXPECT_EQ(server.requests(),
-            (std::vector<std::string>{
-                "GET /a HTTP/1.1\r\n" + host + accept + agent + "\r\n",
-                "GET /b HTTP/1.1\r\n" + host + "Cookie: session=42\r\n" + accept + agent +
-                    "\r\n"}));
+  EXPECT_EQ(server.requests(), (std::vector<std::string>{
+                                   "GET /a HTTP/1.1\r\n" + host + accept + agent + "\r\n",
+                                   "GET /b HTTP/1.1\r\n" + host + "Cookie: session=42\r\n" + accept + agent + "\r\n"}));
   EXPECT_EQ(sink.bytes, "ok");
 }
 
 TEST_F(HttpClientTest, CookiesLastForTheClientsLifetime) {
-  server.Play({{ReadRequest(), Send(Ok("a", {"Set-Cookie: seen=yes"}))},
-               {ReadRequest(), Send(Ok("b"))}});
+  server.Play({{ReadRequest(), Send(Ok("a", {"Set-Cookie: seen=yes"}))}, {ReadRequest(), Send(Ok("b"))}});
   client.Get(Url("/first"), sink);
   HttpClient other(recorder);  // another client holds its own cookies
   MemorySink otherSink;
@@ -355,8 +407,7 @@ TEST_F(HttpClientTest, CookiesLastForTheClientsLifetime) {
   again.Play({{ReadRequest(), Send(Ok("c"))}});
   recorder.events.clear();
   client.Get("http://127.0.0.1:" + std::to_string(again.port()) + "/third", sink);
-  EXPECT_EQ(recorder.events,
-            Join({kClientCloses, kNewConnection, {"<begin 1>", "<work 1>", "<end complete>"}}));
+  EXPECT_EQ(recorder.events, Join({kClientCloses, kNewConnection, {"<begin 1>", "<work 1>", "<end complete>"}}));
   ASSERT_EQ(again.requests().size(), 1u);
   EXPECT_NE(again.requests()[0].find("\r\nCookie: seen=yes\r\n"), std::string::npos);
 }
@@ -387,10 +438,9 @@ TEST_F(HttpClientTest, HugeErrorPageIsReadButOnlyOneMebibyteKept) {
   const std::size_t size = 3 * 1024 * 1024 + 5;
   std::string page(size, 'x');
   for (std::size_t i = 0; i < size; i += 4096) page[i] = static_cast<char>('a' + (i / 4096) % 26);
-  server.Play({{ReadRequest(),
-                Send(Response("500 Internal Server Error",
-                              {"Content-Length: " + std::to_string(size)}, page)),
-                ReadRequest(), Send(Ok("after"))}});
+  server.Play(
+      {{ReadRequest(), Send(Response("500 Internal Server Error", {"Content-Length: " + std::to_string(size)}, page)),
+        ReadRequest(), Send(Ok("after"))}});
   try {
     client.Get(Url("/dvl.exe"), sink);
     FAIL() << "no error";
@@ -421,8 +471,7 @@ TEST_F(HttpClientTest, ExceptionFromHandlerOrOutputLeavesGetAfterCleanUp) {
   for (const Failure& failure : {Failure{"handler", false}, Failure{"output", true}}) {
     SCOPED_TRACE(failure.name);
     ScriptServer local;
-    local.Play({{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abcd")),
-                 Pause(100), Send("efgh")},
+    local.Play({{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abcd")), Pause(100), Send("efgh")},
                 {ReadRequest(), Send(Ok("fine"))}});
     Recorder events;
     HttpClient fresh(events);
@@ -454,16 +503,15 @@ TEST_F(HttpClientTest, ExceptionFromHandlerOrOutputLeavesGetAfterCleanUp) {
     memory.bytes.clear();
     fresh.Get(base + "/b", memory);
     EXPECT_EQ(memory.bytes, "fine");
-    EXPECT_EQ(events.events,
-              Join({kNewConnection, {"<begin 4>", "<work 4>", "<end complete>"}}));
+    EXPECT_EQ(events.events, Join({kNewConnection, {"<begin 4>", "<work 4>", "<end complete>"}}));
   }
 }
 
 // libcurl may end a reply cut inside its head without an error and keep the
 // connection: the client must not report its close a second time or use it.
 TEST_F(HttpClientTest, ReplyCutInsideTheHeadLeavesNoConnectionBehind) {
-  server.Play({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(100), Close()},
-               {ReadRequest(), Send(Ok("ok"))}});
+  server.Play(
+      {{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(100), Close()}, {ReadRequest(), Send(Ok("ok"))}});
   EXPECT_THROW(client.Get(Url("/a"), sink), HttpError);
   recorder.events.clear();
   client.Get(Url("/b"), sink);
@@ -508,9 +556,7 @@ TEST_F(HttpClientTest, DestroyingTheClientClosesItsConnectionQuietly) {
     Recorder quiet;
     HttpClient shortLived(quiet);
     shortLived.Get(Url("/dvl.exe"), sink);
-    quiet.onEvent = [](const std::string& event) {
-      ADD_FAILURE() << "event after the GET: " << event;
-    };
+    quiet.onEvent = [](const std::string& event) { ADD_FAILURE() << "event after the GET: " << event; };
   }
   EXPECT_EQ(sink.bytes, "abc");
 }
@@ -555,8 +601,9 @@ TEST(HttpClientSinkTest, HeldBytesAreHandedOverBeforeTheWorkEnd) {
     EXPECT_EQ(error, failAtEnd ? "medium full" : "");
     EXPECT_EQ(sink.written, failAtEnd ? "" : "abcdefgh");
     const Events expected{"<begin 8>", "<work 8>", "<finish 8>", failAtEnd ? "<end cut>" : "<end complete>"};
-    const Events tail(events.events.end() - static_cast<std::ptrdiff_t>(std::min(events.events.size(), expected.size())),
-                      events.events.end());
+    const Events tail(
+        events.events.end() - static_cast<std::ptrdiff_t>(std::min(events.events.size(), expected.size())),
+        events.events.end());
     EXPECT_EQ(tail, expected);
   }
 }

@@ -1,9 +1,9 @@
 // The pieces of the HTTP client that decide without a network: reading a
 // response head, resolving redirect locations, and socket error texts.
-#include "http/http_error.h"
 #include "http/detail/response_head.h"
 #include "http/detail/socket_error.h"
 #include "http/detail/url_parts.h"
+#include "http/http_error.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@ ResponseHead Read(std::initializer_list<const char*> lines) {
 }
 
 TEST(ResponseHead, KeepsStatusLineLengthLocationAndChunking) {
-  ResponseHead head = Read({"HTTP/1.1 302 Moved Temporarily\r\n", "location:  /x y \r\n",
-                            "Content-Length: 12\r\n", "\r\n"});
+  ResponseHead head =
+      Read({"HTTP/1.1 302 Moved Temporarily\r\n", "location:  /x y \r\n", "Content-Length: 12\r\n", "\r\n"});
   EXPECT_TRUE(head.complete());
   EXPECT_EQ(head.statusLine(), "HTTP/1.1 302 Moved Temporarily");
   EXPECT_EQ(head.status(), 302);
@@ -29,8 +29,7 @@ TEST(ResponseHead, KeepsStatusLineLengthLocationAndChunking) {
   EXPECT_TRUE(head.IsRedirect());
   EXPECT_TRUE(head.HasBody());
 
-  ResponseHead chunked =
-      Read({"HTTP/1.1 200 OK\r\n", "Transfer-Encoding: gzip, Chunked\r\n", "\r\n"});
+  ResponseHead chunked = Read({"HTTP/1.1 200 OK\r\n", "Transfer-Encoding: gzip, Chunked\r\n", "\r\n"});
   EXPECT_TRUE(chunked.chunked());
   EXPECT_TRUE(chunked.HasBody());
   EXPECT_FALSE(chunked.BodyUntilClose());
@@ -65,8 +64,8 @@ TEST(ResponseHead, CompleteOnlyAfterTheEmptyLineOfAFinalStatus) {
   ResponseHead interim = Read({"HTTP/1.1 100 Continue\r\n", "\r\n"});
   EXPECT_TRUE(interim.started());
   EXPECT_FALSE(interim.complete());
-  ResponseHead final = Read({"HTTP/1.1 100 Continue\r\n", "\r\n", "HTTP/1.1 200 OK\r\n",
-                             "Content-Length: 4\r\n", "\r\n"});
+  ResponseHead final =
+      Read({"HTTP/1.1 100 Continue\r\n", "\r\n", "HTTP/1.1 200 OK\r\n", "Content-Length: 4\r\n", "\r\n"});
   EXPECT_TRUE(final.complete());
   EXPECT_EQ(final.status(), 200);
   EXPECT_EQ(final.contentLength(), 4);

@@ -96,8 +96,7 @@ void ScriptServer::AcceptLoop() {
     setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
     ConnectionScript script = next < scripts_.size() ? scripts_[next] : ConnectionScript{Close()};
     ++next;
-    connections_.emplace_back(
-        [this, connection, script] { Serve(static_cast<Socket>(connection), script); });
+    connections_.emplace_back([this, connection, script] { Serve(static_cast<Socket>(connection), script); });
   }
 }
 
@@ -114,8 +113,8 @@ void ScriptServer::Serve(Socket connection, const ConnectionScript& script) {
         break;
       case Step::Kind::Send:
         for (std::size_t sent = 0; sent < step.bytes.size();) {
-          int n = static_cast<int>(send(s, step.bytes.data() + sent,
-                                        static_cast<int>(step.bytes.size() - sent), kSendFlags));
+          int n = static_cast<int>(
+              send(s, step.bytes.data() + sent, static_cast<int>(step.bytes.size() - sent), kSendFlags));
           if (n <= 0) break;
           sent += static_cast<std::size_t>(n);
         }
@@ -130,8 +129,7 @@ void ScriptServer::Serve(Socket connection, const ConnectionScript& script) {
         linger abortive{};
         abortive.l_onoff = 1;
         abortive.l_linger = 0;
-        setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive),
-                   sizeof abortive);
+        setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof abortive);
         CloseNative(s);
         return;
       }

@@ -26,9 +26,7 @@ struct Rgb {
   bool grey() const { return r == g && g == b; }
 };
 
-std::ostream& operator<<(std::ostream& os, const Rgb& c) {
-  return os << '(' << c.r << ',' << c.g << ',' << c.b << ')';
-}
+std::ostream& operator<<(std::ostream& os, const Rgb& c) { return os << '(' << c.r << ',' << c.g << ',' << c.b << ')'; }
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -47,9 +45,7 @@ int U8(const Bytes& b, size_t at) {
 
 unsigned U16(const Bytes& b, size_t at) { return static_cast<unsigned>(U8(b, at) | U8(b, at + 1) << 8); }
 
-std::uint32_t U32(const Bytes& b, size_t at) {
-  return U16(b, at) | static_cast<std::uint32_t>(U16(b, at + 2)) << 16;
-}
+std::uint32_t U32(const Bytes& b, size_t at) { return U16(b, at) | static_cast<std::uint32_t>(U16(b, at + 2)) << 16; }
 
 std::int32_t I32(const Bytes& b, size_t at) { return static_cast<std::int32_t>(U32(b, at)); }
 
@@ -123,9 +119,12 @@ enum class Hue { Green, Red, Cyan };
 bool HasHue(Rgb c, Hue hue) {
   const int margin = 40;
   switch (hue) {
-    case Hue::Green: return c.g > c.r + margin && c.g > c.b + margin;
-    case Hue::Red: return c.r > c.g + margin && c.r > c.b + margin;
-    case Hue::Cyan: return c.g > c.r + margin && c.b > c.r + margin;
+    case Hue::Green:
+      return c.g > c.r + margin && c.g > c.b + margin;
+    case Hue::Red:
+      return c.r > c.g + margin && c.r > c.b + margin;
+    case Hue::Cyan:
+      return c.g > c.r + margin && c.b > c.r + margin;
   }
   return false;
 }

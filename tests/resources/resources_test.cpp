@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <cwctype>
 
 #include "resource.h"
 
@@ -73,8 +73,7 @@ class GlyphResourceTest : public testing::TestWithParam<GlyphCase> {};
 
 TEST_P(GlyphResourceTest, LoadsAsAStripWithTheTransparentColourBottomLeft) {
   const GlyphCase& c = GetParam();
-  Bitmap dib(static_cast<HBITMAP>(
-      LoadImageW(Self(), MAKEINTRESOURCEW(c.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  Bitmap dib(static_cast<HBITMAP>(LoadImageW(Self(), MAKEINTRESOURCEW(c.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   ASSERT_TRUE(dib) << "error " << GetLastError();
   DIBSECTION section{};
   ASSERT_EQ(GetObjectW(dib.get(), sizeof section, &section), static_cast<int>(sizeof section));
@@ -157,8 +156,8 @@ TEST(ManifestResourceTest, IsEmbeddedAsTheProcessManifest) {
   std::string_view manifest = ResourceBytes(RT_MANIFEST, 1);
   ASSERT_FALSE(manifest.empty());
   EXPECT_EQ(manifest.substr(0, 5), "<?xml");
-  for (const char* needle : {"PerMonitorV2", "true/pm", "asInvoker", "uiAccess=\"false\"",
-                             "Microsoft.Windows.Common-Controls"}) {
+  for (const char* needle :
+       {"PerMonitorV2", "true/pm", "asInvoker", "uiAccess=\"false\"", "Microsoft.Windows.Common-Controls"}) {
     EXPECT_NE(manifest.find(needle), std::string_view::npos) << needle;
   }
 }
@@ -171,10 +170,9 @@ TEST(ManifestResourceTest, ActivationContextCarriesItsSettings) {
     const wchar_t* name;
     const wchar_t* value;
   };
-  for (const Setting& s : {Setting{L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
-                                   L"PerMonitorV2, PerMonitor"},
-                           Setting{L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware",
-                                   L"true/pm"}}) {
+  for (const Setting& s :
+       {Setting{L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
+        Setting{L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"}}) {
     wchar_t value[64] = {};
     SIZE_T written = 0;
     EXPECT_TRUE(QueryActCtxSettingsW(0, nullptr, s.space, s.name, value, std::size(value), &written))

@@ -17,7 +17,10 @@ class RecordingLog final : public ProgressLog {
   }
   void ReplaceLastLine(const std::wstring& line) override {
     events_.push_back(L"=" + line);
-    if (lines.empty()) lines.push_back(line); else lines.back() = line;
+    if (lines.empty())
+      lines.push_back(line);
+    else
+      lines.back() = line;
   }
   std::wstring LastLine() const override { return lines.empty() ? L"" : lines.back(); }
 

@@ -29,8 +29,7 @@ struct UnixDriveRequest {
 };
 #pragma pack(pop)
 
-constexpr DWORD kDefineUnixDrive =
-    CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
 std::string EnvOrThrow(const char* name) {
   const char* value = std::getenv(name);
@@ -62,8 +61,8 @@ void SendDefine(wchar_t letter, unsigned type, const std::string& unixFolder) {
     throw std::runtime_error(LastErrorText("opening the mount manager"));
   }
   DWORD returned = 0;
-  BOOL ok = DeviceIoControl(manager.get(), kDefineUnixDrive, buffer.data(), static_cast<DWORD>(buffer.size()),
-                            nullptr, 0, &returned, nullptr);
+  BOOL ok = DeviceIoControl(manager.get(), kDefineUnixDrive, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr,
+                            0, &returned, nullptr);
   DWORD error = GetLastError();
   manager.reset();
   if (!ok) {
@@ -116,9 +115,7 @@ std::string ReadLabelFile(const std::string& folder) {
   return text;
 }
 
-std::string ReadOnlyFolder(const std::string& name) {
-  return EnvOrThrow("MPI_READONLY_DIR") + "/" + name;
-}
+std::string ReadOnlyFolder(const std::string& name) { return EnvOrThrow("MPI_READONLY_DIR") + "/" + name; }
 
 void DefineDrive(wchar_t letter, unsigned driveType, const std::string& unixFolder) {
   SendDefine(letter, driveType, unixFolder);

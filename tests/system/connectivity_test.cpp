@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "connectivity_scripted_probe.h"
 #include "common/product.h"
+#include "connectivity_scripted_probe.h"
 
 namespace {
 

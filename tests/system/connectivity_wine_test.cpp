@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/product.h"
 #include "system/connectivity.h"
 #include "system/connectivity_wininet.h"
-#include "common/product.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ class PrivateNetwork : public ::testing::Test {
  protected:
   void SetUp() override {
     // Outside the private network these calls would reach the real site.
-    ASSERT_GT(GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0), 0u)
-        << "run through scripts/netns-run only";
+    ASSERT_GT(GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0), 0u) << "run through scripts/netns-run only";
   }
 
   // The namespace's veth pair with its default route makes Wine call the

@@ -18,18 +18,15 @@ TEST_P(DriveRootTest, TakesTheFirstCharacterAsItIs) {
   EXPECT_EQ(SelectorRoot(c.text), c.selectorRoot);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, DriveRootTest,
-    ::testing::Values(RootCase{L"E:\\    [DATA]", L"E:\\", L"E:\\"},
-                      RootCase{L"F:\\    []", L"F:\\", L"F:\\"},
-                      RootCase{L"E", L"E:\\", L"E:\\"},
-                      RootCase{L"e", L"e:\\", L"e:\\"},
-                      RootCase{L"1abc", L"1:\\", L"1:\\"},
-                      RootCase{L" E", L" :\\", L" :\\"},
-                      // The blank appended to the selector text keeps an empty
-                      // text from forming ":\\", a root that some APIs take as
-                      // the current drive.
-                      RootCase{L"", L":\\", L" :\\"}));
+INSTANTIATE_TEST_SUITE_P(Texts, DriveRootTest,
+                         ::testing::Values(RootCase{L"E:\\    [DATA]", L"E:\\", L"E:\\"},
+                                           RootCase{L"F:\\    []", L"F:\\", L"F:\\"}, RootCase{L"E", L"E:\\", L"E:\\"},
+                                           RootCase{L"e", L"e:\\", L"e:\\"}, RootCase{L"1abc", L"1:\\", L"1:\\"},
+                                           RootCase{L" E", L" :\\", L" :\\"},
+                                           // The blank appended to the selector text keeps an empty
+                                           // text from forming ":\\", a root that some APIs take as
+                                           // the current drive.
+                                           RootCase{L"", L":\\", L" :\\"}));
 
 TEST(DriveEntryTest, JoinsRootFourBlanksAndBracketedLabelKeepingCase) {
   EXPECT_EQ(DriveEntry(L"E:\\", L"DATA"), L"E:\\    [DATA]");

@@ -78,8 +78,8 @@ TEST_F(CopyActionTest, TypedSmallLetterLabelsTheDriveAndCopiesToTheSmallLetterRo
   EXPECT_EQ(wine_drives::ReadLabelFile(f.folder()), "DROVALIN");
   ASSERT_EQ(form->chooser.setups.size(), 1u);
   EXPECT_EQ(form->chooser.setups[0].fileName, L"dvl.exe");
-  EXPECT_EQ(LogLines(), (std::vector<std::wstring>{L"Kopiuj\u0119 f:\\dvl.exe  5000 bytes",
-                                                   L"Pozosta\u0142o : 0 bytes", L"Ok"}));
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::wstring>{L"Kopiuj\u0119 f:\\dvl.exe  5000 bytes", L"Pozosta\u0142o : 0 bytes", L"Ok"}));
   EXPECT_EQ(ReadFile(L"F:\\dvl.exe"), std::string(5000, 'i'));
 }
 

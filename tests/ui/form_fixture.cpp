@@ -24,8 +24,10 @@ bool FormTest::QuitPosted() {
   MSG msg;
   bool seen = false;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) seen = true;
-    else DispatchMessageW(&msg);
+    if (msg.message == WM_QUIT)
+      seen = true;
+    else
+      DispatchMessageW(&msg);
   }
   return seen;
 }

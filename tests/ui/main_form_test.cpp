@@ -103,8 +103,8 @@ bool FontInstalled(const wchar_t* face) {
 TEST_F(MainFormTest, EveryControlUsesTheWindowFontMsSansSerifElevenPixelsHigh) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(form->Memo1.hwnd(), WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
-  for (const Control* control : std::initializer_list<const Control*>{&form->BitBtn1, &form->Label1,
-                                                                     &form->DriveComboBox, &form->GroupBox1}) {
+  for (const Control* control :
+       std::initializer_list<const Control*>{&form->BitBtn1, &form->Label1, &form->DriveComboBox, &form->GroupBox1}) {
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control->hwnd(), WM_GETFONT, 0, 0)), font);
   }
   LOGFONTW asked{};
@@ -133,8 +133,9 @@ TEST_F(MainFormTest, WindowFontHasAGlyphForEveryPolishLetter) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(form->Label1.hwnd(), WM_GETFONT, 0, 0));
   HDC dc = GetDC(window);
   HGDIOBJ old = SelectObject(dc, font);
-  const std::wstring letters = L"\u0105\u0107\u0119\u0142\u0144\u00f3\u015b\u017a\u017c"
-                               L"\u0104\u0106\u0118\u0141\u0143\u00d3\u015a\u0179\u017b";
+  const std::wstring letters =
+      L"\u0105\u0107\u0119\u0142\u0144\u00f3\u015b\u017a\u017c"
+      L"\u0104\u0106\u0118\u0141\u0143\u00d3\u015a\u0179\u017b";
   std::vector<WORD> glyphs(letters.size());
   const DWORD converted = GetGlyphIndicesW(dc, letters.c_str(), static_cast<int>(letters.size()), glyphs.data(),
                                            GGI_MARK_NONEXISTING_GLYPHS);
@@ -209,7 +210,12 @@ TEST_F(MainFormTest, ErrorEscapingAHandlerIsShownAndTheWindowGoesOn) {
   } cases[] = {
       {[] { throw std::runtime_error("HTTP/1.1 404 Not Found"); }, L"HTTP/1.1 404 Not Found."},
       {[] { throw std::runtime_error("Read timed out."); }, L"Read timed out."},
-      {[] { throw std::runtime_error("B\xC5\x82\xC4\x85" "d zapisu"); }, L"Błąd zapisu."},
+      {[] {
+         throw std::runtime_error(
+             "B\xC5\x82\xC4\x85"
+             "d zapisu");
+       },
+       L"Błąd zapisu."},
       {[] { throw 42; }, L"Nieznany błąd."},
   };
   for (const Case& c : cases) {
@@ -260,7 +266,7 @@ TEST_F(MainFormTest, GeometryAndFontFollowTheWindowDpi) {
 
   changeDpi(144);
   EXPECT_EQ(form->Dpi(), 144);
-  EXPECT_EQ(fontHeight(), -17);                              // 16.5
+  EXPECT_EQ(fontHeight(), -17);                                                      // 16.5
   ExpectPlace(PlaceOf(form->GroupBox1), 12, 192, 626, 266, "GroupBox1 at 144 DPI");  // 625.5, 265.5
   EXPECT_EQ(ClientSize().cx, 686);
   EXPECT_EQ(ClientSize().cy, 587);

@@ -12,7 +12,10 @@ namespace {
 // A log and a pump that record into one list, and a clock the test moves.
 class PacedProgressTest : public ::testing::Test {
  protected:
-  PacedProgressTest() : log(events), paced(log, [this] { events.push_back(L"pump"); }, [this] { return clock; }) {}
+  PacedProgressTest()
+      : log(events),
+        paced(
+            log, [this] { events.push_back(L"pump"); }, [this] { return clock; }) {}
 
   std::vector<std::wstring> events;
   RecordingLog log;

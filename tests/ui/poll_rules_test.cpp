@@ -21,12 +21,12 @@ TEST(SingleDriveSelectorTextTest, OnlyOneEntryReplacesADifferentText) {
     std::wstring shown;
     std::optional<std::wstring> expected;
   } cases[] = {
-      {{e}, L"", e},                      // empty after start
-      {{e}, L"typed by the user", e},     // the user's text gives way
-      {{e}, L"E:\\    [OLD]", e},         // the label changed
-      {{e}, e, std::nullopt},             // already shown: not written again
+      {{e}, L"", e},                         // empty after start
+      {{e}, L"typed by the user", e},        // the user's text gives way
+      {{e}, L"E:\\    [OLD]", e},            // the label changed
+      {{e}, e, std::nullopt},                // already shown: not written again
       {{}, L"E:\\    [ABC]", std::nullopt},  // pulled out: the text stays
-      {{e, g}, L"", std::nullopt},        // two drives: the user decides
+      {{e, g}, L"", std::nullopt},           // two drives: the user decides
       {{e, g}, L"E:\\    [OLD]", std::nullopt},
   };
   for (const Case& c : cases) {

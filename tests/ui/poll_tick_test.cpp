@@ -13,8 +13,7 @@ namespace {
 
 using PollTickTest = FormTest;
 
-LRESULT CALLBACK CountTextWrites(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR counter) {
+LRESULT CALLBACK CountTextWrites(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter) {
   if (message == WM_SETTEXT) ++*reinterpret_cast<int*>(counter);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -90,8 +89,7 @@ TEST_F(PollTickTest, StatusTextIsWrittenOnlyWhenItChanges) {
   Drive e = Drive::RemovableWithLabel(L'E', "ABC");
   Tick();
   int writes = 0;
-  SetWindowSubclass(form->KomunikatNapedDocelowyLabel.hwnd(), CountTextWrites, 1,
-                    reinterpret_cast<DWORD_PTR>(&writes));
+  SetWindowSubclass(form->KomunikatNapedDocelowyLabel.hwnd(), CountTextWrites, 1, reinterpret_cast<DWORD_PTR>(&writes));
   Tick();
   Tick();
   EXPECT_EQ(writes, 0);
@@ -160,13 +158,13 @@ TEST_F(PollTickTest, CopyButtonFollowsTheFirstCharacterOfTheSelectorText) {
     bool enabled;
   } cases[] = {
       {kEntryG, true},
-      {L"g", true},            // the type query ignores the letter's case
-      {L"gibberish", true},    // only the first character counts
+      {L"g", true},          // the type query ignores the letter's case
+      {L"gibberish", true},  // only the first character counts
       {L"E:\\    [STALE]", true},
-      {L"C:\\", false},        // a fixed disk
+      {L"C:\\", false},  // a fixed disk
       {L"F:\\    [x]", false},
-      {L"", false},            // " :\" names no drive
-      {L"H:\\", false},        // no drive there
+      {L"", false},      // " :\" names no drive
+      {L"H:\\", false},  // no drive there
       {L" G:\\", false},
   };
   for (const Case& c : cases) {

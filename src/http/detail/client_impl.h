@@ -35,18 +35,15 @@ class HttpClient::Impl {
   // Replaces the easy handle, which closes its connections; cookies stay
   // in the share.
   void RenewHandle();
-  std::optional<UrlParts> RunExchange(const UrlParts& url, std::int32_t& redirects,
-                                      OutputSink& output);
+  std::optional<UrlParts> RunExchange(const UrlParts& url, std::int32_t& redirects, OutputSink& output);
 
   static int OnResolverStart(void* resolverState, void* reserved, void* client);
   static curl_socket_t OnOpenSocket(void* client, curlsocktype purpose, curl_sockaddr* address);
   static int OnCloseSocket(void* client, curl_socket_t socket);
-  static int OnPrerequest(void* client, char* primaryIp, char* localIp, int primaryPort,
-                          int localPort);
+  static int OnPrerequest(void* client, char* primaryIp, char* localIp, int primaryPort, int localPort);
   static size_t OnHeader(char* data, size_t size, size_t count, void* client);
   static size_t OnBody(char* data, size_t size, size_t count, void* client);
-  static int OnProgress(void* client, curl_off_t dlTotal, curl_off_t dlNow, curl_off_t ulTotal,
-                        curl_off_t ulNow);
+  static int OnProgress(void* client, curl_off_t dlTotal, curl_off_t dlNow, curl_off_t ulTotal, curl_off_t ulNow);
 
   HttpEvents& events_;
   HttpSettings settings_;

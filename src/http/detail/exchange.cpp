@@ -1,8 +1,8 @@
 #include "http/detail/exchange.h"
 
-#include "http/http_error.h"
 #include "http/detail/socket_error.h"
 #include "http/detail/socket_ops.h"
+#include "http/http_error.h"
 
 Exchange::Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpSettings& settings,
                    ConnectionState& connection, const UrlParts& url, std::int32_t& redirects,
@@ -16,9 +16,7 @@ Exchange::Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpS
       dropConnection_(std::move(dropConnection)),
       body_(events, sink, settings.errorBodyLimit) {}
 
-void Exchange::Status(HttpStatus status, const std::string& text) {
-  events_.OnStatus(status, text);
-}
+void Exchange::Status(HttpStatus status, const std::string& text) { events_.OnStatus(status, text); }
 
 bool Exchange::ResolverStarting() {
   if (guard_.failed()) return false;
@@ -30,9 +28,7 @@ bool Exchange::ResolverStarting() {
 
 curl_socket_t Exchange::OpenSocket(const curl_sockaddr& address) {
   if (guard_.failed()) return CURL_SOCKET_BAD;
-  if (!guard_.Run([&] {
-        Status(HttpStatus::Connecting, "Connecting to " + NumericAddress(address) + ".");
-      })) {
+  if (!guard_.Run([&] { Status(HttpStatus::Connecting, "Connecting to " + NumericAddress(address) + "."); })) {
     return CURL_SOCKET_BAD;
   }
   connecting_ = OpenSocketFor(address);
@@ -78,8 +74,7 @@ void Exchange::HeadComplete() {
   if (!head_.HasBody()) return;
   if (head_.chunked()) Status(HttpStatus::StatusText, "Chunk Started");
   // A thrown-away body that lasts until the close shows no progress.
-  const bool reportWork =
-      destination != ResponseBody::Destination::Discard || !head_.BodyUntilClose();
+  const bool reportWork = destination != ResponseBody::Destination::Discard || !head_.BodyUntilClose();
   body_.Begin(destination, head_.contentLength().value_or(0), reportWork);
 }
 

@@ -6,12 +6,12 @@
 #pragma once
 
 #include "http/detail/callback_guard.h"
-#include "http/http_events.h"
-#include "http/http_settings.h"
-#include "http/output_sink.h"
 #include "http/detail/response_body.h"
 #include "http/detail/response_head.h"
 #include "http/detail/url_parts.h"
+#include "http/http_events.h"
+#include "http/http_settings.h"
+#include "http/output_sink.h"
 
 #include <curl/curl.h>
 
@@ -30,9 +30,8 @@ struct ConnectionState {
 
 class Exchange {
  public:
-  Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpSettings& settings,
-           ConnectionState& connection, const UrlParts& url, std::int32_t& redirects,
-           std::function<void()> dropConnection);
+  Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpSettings& settings, ConnectionState& connection,
+           const UrlParts& url, std::int32_t& redirects, std::function<void()> dropConnection);
 
   // libcurl callbacks; false (or CURL_SOCKET_BAD) stops the transfer.
   bool ResolverStarting();

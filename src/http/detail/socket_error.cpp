@@ -38,22 +38,38 @@ int WinsockCodeFromOsError(long osError) {
 #else
   // Linux errno values of the socket failures a download can meet.
   switch (osError) {
-    case 13: return 10013;   // EACCES
-    case 32: return 10053;   // EPIPE: the peer is gone while sending
-    case 98: return 10048;   // EADDRINUSE
-    case 99: return 10049;   // EADDRNOTAVAIL
-    case 100: return 10050;  // ENETDOWN
-    case 101: return 10051;  // ENETUNREACH
-    case 102: return 10052;  // ENETRESET
-    case 103: return 10053;  // ECONNABORTED
-    case 104: return 10054;  // ECONNRESET
-    case 105: return 10055;  // ENOBUFS
-    case 107: return 10057;  // ENOTCONN
-    case 110: return 10060;  // ETIMEDOUT
-    case 111: return 10061;  // ECONNREFUSED
-    case 112: return 10064;  // EHOSTDOWN
-    case 113: return 10065;  // EHOSTUNREACH
-    default: return static_cast<int>(osError);
+    case 13:
+      return 10013;  // EACCES
+    case 32:
+      return 10053;  // EPIPE: the peer is gone while sending
+    case 98:
+      return 10048;  // EADDRINUSE
+    case 99:
+      return 10049;  // EADDRNOTAVAIL
+    case 100:
+      return 10050;  // ENETDOWN
+    case 101:
+      return 10051;  // ENETUNREACH
+    case 102:
+      return 10052;  // ENETRESET
+    case 103:
+      return 10053;  // ECONNABORTED
+    case 104:
+      return 10054;  // ECONNRESET
+    case 105:
+      return 10055;  // ENOBUFS
+    case 107:
+      return 10057;  // ENOTCONN
+    case 110:
+      return 10060;  // ETIMEDOUT
+    case 111:
+      return 10061;  // ECONNREFUSED
+    case 112:
+      return 10064;  // EHOSTDOWN
+    case 113:
+      return 10065;  // EHOSTUNREACH
+    default:
+      return static_cast<int>(osError);
   }
 #endif
 }

@@ -28,6 +28,6 @@ std::string NumericAddress(const curl_sockaddr& address) {
   std::memcpy(&in, &address.addr, sizeof in);
   unsigned char bytes[4];
   std::memcpy(bytes, &in.sin_addr, sizeof bytes);
-  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
+  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." + std::to_string(bytes[2]) + "." +
+         std::to_string(bytes[3]);
 }

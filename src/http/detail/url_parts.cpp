@@ -63,9 +63,8 @@ bool UrlParts::SameOrigin(const UrlParts& other) const {
 
 bool UrlParts::HostIsNumeric() const {
   if (host.find(':') != std::string::npos) return true;  // IPv6 literal
-  return !host.empty() && std::all_of(host.begin(), host.end(), [](unsigned char c) {
-    return std::isdigit(c) || c == '.';
-  });
+  return !host.empty() &&
+         std::all_of(host.begin(), host.end(), [](unsigned char c) { return std::isdigit(c) || c == '.'; });
 }
 
 UrlParts ParseUrl(const std::string& url) {
@@ -80,8 +79,7 @@ UrlParts ResolveLocation(const std::string& base, const std::string& location) {
   CurlUrl handle = NewUrl();
   // Setting a URL on a handle that holds one resolves it relative to it.
   if (curl_url_set(handle.get(), CURLUPART_URL, base.c_str(), kParseFlags) != CURLUE_OK ||
-      curl_url_set(handle.get(), CURLUPART_URL, location.c_str(),
-                   kParseFlags | CURLU_URLENCODE) != CURLUE_OK) {
+      curl_url_set(handle.get(), CURLUPART_URL, location.c_str(), kParseFlags | CURLU_URLENCODE) != CURLUE_OK) {
     throw HttpError("Invalid redirect location: " + location);
   }
   return PartsOf(handle.get(), location);

@@ -31,8 +31,7 @@ void Button::LoadGlyph(HINSTANCE instance, int resourceId) {
   transparent_ = GetPixel(source.get(), 0, info.bmHeight - 1);
 }
 
-LRESULT CALLBACK Button::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR self) {
+LRESULT CALLBACK Button::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
   auto* button = reinterpret_cast<Button*>(self);
   switch (message) {
     case WM_GETDLGCODE: {
@@ -64,8 +63,8 @@ LRESULT CALLBACK Button::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LP
 void Button::DrawGlyph(HDC dc, int x, int y, bool disabled) const {
   MemoryDc source(dc, glyph_.get());
   const int size = ScaleToDpi(kGlyphPixels, dpi());
-  GdiTransparentBlt(dc, x, y, size, size, source.get(), disabled ? glyphSize_.cx : 0, 0, glyphSize_.cx,
-                    glyphSize_.cy, transparent_);
+  GdiTransparentBlt(dc, x, y, size, size, source.get(), disabled ? glyphSize_.cx : 0, 0, glyphSize_.cx, glyphSize_.cy,
+                    transparent_);
 }
 
 void Button::Draw(const DRAWITEMSTRUCT& item) const {

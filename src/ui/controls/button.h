@@ -39,6 +39,6 @@ class Button : public Control {
   void DrawGlyph(HDC dc, int x, int y, bool disabled) const;
 
   UniqueBitmap glyph_;
-  SIZE glyphSize_{};   // one picture of the strip
+  SIZE glyphSize_{};  // one picture of the strip
   COLORREF transparent_ = 0;
 };

@@ -67,8 +67,8 @@ void ComboBox::CompleteTypedText() {
   SendMessageW(hwnd_, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   // Only typing at the end of the text completes it.
   if (typed.empty() || end != typed.size()) return;
-  const auto found = SendMessageW(hwnd_, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>(typed.c_str()));
+  const auto found =
+      SendMessageW(hwnd_, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(typed.c_str()));
   if (found == CB_ERR) return;
   SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
   SendMessageW(hwnd_, CB_SETEDITSEL, 0, MAKELPARAM(typed.size(), -1));

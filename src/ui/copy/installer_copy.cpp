@@ -37,9 +37,9 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
   UniqueHandle file = OpenFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
   BY_HANDLE_FILE_INFORMATION info;
   if (!file.valid() || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-  return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
-                      static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
-                                                info.nFileSizeLow)};
+  return FileIdentity{
+      info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
+      static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow)};
 }
 
 bool SameFile(const FileIdentity& a, const FileIdentity& b) {

@@ -2,8 +2,8 @@
 
 #include "ui/download/download_text.h"
 
-DownloadLogWriter::DownloadLogWriter(ProgressLog& log, std::int32_t& iloscDoPobrania,
-                                     std::int32_t& iloscPobranych, const DownloadWindowActions& actions)
+DownloadLogWriter::DownloadLogWriter(ProgressLog& log, std::int32_t& iloscDoPobrania, std::int32_t& iloscPobranych,
+                                     const DownloadWindowActions& actions)
     : log_(log), iloscDoPobrania_(iloscDoPobrania), iloscPobranych_(iloscPobranych), actions_(actions) {}
 
 void DownloadLogWriter::IdHTTP1Status(HttpStatus, const std::string& statusText) {

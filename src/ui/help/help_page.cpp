@@ -2,14 +2,15 @@
 
 #include <shellapi.h>
 
-#include "system/connectivity_wininet.h"
 #include "common/product.h"
+#include "system/connectivity_wininet.h"
 #include "ui/window/message_box.h"
 
 HelpPageActions PlatformHelpPageActions() {
   return {
-      [](HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
-         int show) { ShellExecuteA(owner, verb, file, parameters, directory, show); },
+      [](HWND owner, const char* verb, const char* file, const char* parameters, const char* directory, int show) {
+        ShellExecuteA(owner, verb, file, parameters, directory, show);
+      },
       [](HWND owner, const std::wstring& text) { ShowMessage(owner, text); },
   };
 }

@@ -18,8 +18,8 @@ inline constexpr wchar_t kNoInternetAccessText[] =
 struct HelpPageActions {
   // ShellExecuteA(owner, verb, file, parameters, directory, show). Its result
   // is not examined: a browser that does not start goes unnoticed.
-  std::function<void(HWND owner, const char* verb, const char* file, const char* parameters,
-                     const char* directory, int show)>
+  std::function<void(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
+                     int show)>
       shellExecute;
   // Modal box with the application title, no icon and OK.
   std::function<void(HWND owner, const std::wstring& text)> showMessage;

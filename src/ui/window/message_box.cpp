@@ -1,7 +1,7 @@
 #include "ui/window/message_box.h"
 
-#include "ui/window/error_text.h"
 #include "common/product.h"
+#include "ui/window/error_text.h"
 
 void ShowMessage(HWND owner, const std::wstring& text) {
   MessageBoxW(owner, text.c_str(), kApplicationTitle, MB_OK | MB_TASKMODAL);

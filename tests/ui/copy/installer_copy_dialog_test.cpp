@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "dialog_answerer.h"
-#include "wine_drives.h"
 #include "system/win32.h"
+#include "wine_drives.h"
 
 namespace {
 
@@ -120,7 +120,8 @@ TEST(OpenDialogTest, GivesTheTypedPathWithoutRequiringAnExistingFile) {
   for (const TypedCase& c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.typed)));
     Shown shown;
-    std::unique_ptr<DialogAnswerer> user = AnswerDialog(L"Wybierz plik instalatora", shown, folder + L"\\" + c.typed, Answer::kOk);
+    std::unique_ptr<DialogAnswerer> user =
+        AnswerDialog(L"Wybierz plik instalatora", shown, folder + L"\\" + c.typed, Answer::kOk);
     std::optional<std::wstring> chosen = dialog.Choose(InstallerChooserSetup(L"dvl.exe"));
     user->Wait();
 

@@ -78,7 +78,9 @@ TEST(InstallerCopyLinesTest, TextsMatchTheLogCharacterForCharacter) {
   EXPECT_EQ(CopyRemainingLine(4294967296LL), L"Pozostało : 4294967296 bytes");
 
   EXPECT_EQ(CopyOutcomeLine(0), L"Ok");
-  EXPECT_EQ(CopyOutcomeLine(1), L"B\x0142\x0105" L"d");
+  EXPECT_EQ(CopyOutcomeLine(1),
+            L"B\x0142\x0105"
+            L"d");
   EXPECT_EQ(CopyOutcomeLine(-1), L"Błąd");
   // A count off by exactly 4 GiB is zero in its low 32 bits and must still fail.
   EXPECT_EQ(CopyOutcomeLine(4294967296LL), L"Błąd");

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "recording_log.h"
-#include "wine_drives.h"
 #include "system/win32.h"
+#include "wine_drives.h"
 
-using wine_drives::Drive;
 using wine_drives::DosPath;
+using wine_drives::Drive;
 using wine_drives::NewFolder;
 
 namespace {
@@ -81,8 +81,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::string bytes;
   char buffer[65536];
@@ -320,8 +320,8 @@ TEST_F(InstallerCopyTest, ChoosingTheTargetItselfLeavesItInPlace) {
 
     CopyRun run = RunCopy(choice);
 
-    EXPECT_EQ(run.events, (std::vector<std::wstring>{L"+Kopiuję E:\\dvl.exe  9000 bytes", L"+Pozostało : 0 bytes",
-                                                      L"+Ok"}));
+    EXPECT_EQ(run.events,
+              (std::vector<std::wstring>{L"+Kopiuję E:\\dvl.exe  9000 bytes", L"+Pozostało : 0 bytes", L"+Ok"}));
     EXPECT_TRUE(HoldsBytes(L"E:\\dvl.exe", installer));
     EXPECT_EQ(LastWriteTicks(L"E:\\dvl.exe"), Ticks(stamp));
     EXPECT_NE(GetFileAttributesW(L"E:\\dvl.exe") & FILE_ATTRIBUTE_READONLY, 0u);

@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "http/http_error.h"
-#include "system/connectivity_scripted_probe.h"
 #include "common/product.h"
-#include "ui/download/download_text.h"
+#include "http/http_error.h"
 #include "recording_log.h"
-#include "wine_drives.h"
+#include "system/connectivity_scripted_probe.h"
 #include "system/win32.h"
+#include "ui/download/download_text.h"
+#include "wine_drives.h"
 
 using wine_drives::Drive;
 using wine_drives::ReadOnlyFolder;
@@ -190,8 +190,8 @@ TEST_F(DownloadInstallerTest, SecondDownloadUsesTheKeptConnection) {
   ASSERT_TRUE(DeleteFileW(target.c_str()));
 
   Download();
-  EXPECT_EQ(log.lines, (std::vector<std::wstring>{L"Pobieram : dvl.exe", kStartLine, L"Pobieram dane : 100 %",
-                                                  kSuccessLine}));
+  EXPECT_EQ(log.lines,
+            (std::vector<std::wstring>{L"Pobieram : dvl.exe", kStartLine, L"Pobieram dane : 100 %", kSuccessLine}));
   ExpectOneOverwrittenPercentageLine(1);
   EXPECT_EQ(ReadWholeFile(target), SiteBody());
 }
@@ -223,7 +223,8 @@ TEST_F(DownloadInstallerTest, NoAccessShowsTheBoxAndCreatesNothing) {
   const ScriptedProbe probe(true, kInternetConnectionLan, false);
   download->DownloadInstaller(L"dvl.exe", SelectorRoot(selectorText), probe);
   EXPECT_EQ(probe.probes, (std::vector<ProbeCall>{{ProductSiteUrl, kForceConnection}}));
-  EXPECT_EQ(events, std::vector<std::wstring>{L"box Brak dost\u0119pu do internetu\r\rNie mog\u0119 pobra\u0107 dvl.exe"});
+  EXPECT_EQ(events,
+            std::vector<std::wstring>{L"box Brak dost\u0119pu do internetu\r\rNie mog\u0119 pobra\u0107 dvl.exe"});
   EXPECT_EQ(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -261,9 +262,8 @@ TEST_F(DownloadInstallerTest, TargetIsHeldWithoutSharingDuringTheGet) {
   std::string nestedError;
   onPump = [&](int pump) {
     if (pump != 1) return;
-    UniqueHandle file(CreateFileW(target.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr));
+    UniqueHandle file(CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
     openError = file ? 0 : GetLastError();
     try {
       nested.DownloadInstaller(L"dvl.exe", SelectorRoot(selectorText));
@@ -289,9 +289,11 @@ TEST_F(DownloadInstallerTest, UserEditsOfTheLogDuringTheGet) {
     std::vector<std::wstring> linesAfter;
   };
   const Case cases[] = {
-      {"user line in capitals", [this] { log.AppendLine(L"POBIERAM DANE : 12 %"); },
+      {"user line in capitals",
+       [this] { log.AppendLine(L"POBIERAM DANE : 12 %"); },
        {L"Pobieram : dvl.exe", kStartLine, L"Pobieram dane : 100 %", kSuccessLine}},
-      {"start line removed", [this] { log.lines.pop_back(); },
+      {"start line removed",
+       [this] { log.lines.pop_back(); },
        {L"Pobieram : dvl.exe", L"Pobieram dane : 100 %", kSuccessLine}},
       {"emptied log", [this] { log.lines.clear(); }, {L"Pobieram dane : 100 %", kSuccessLine}},
   };

@@ -81,9 +81,8 @@ TEST_F(DownloadHandlersTest, BodyCutShortEndsInFailure) {
   client().OnWork(WorkMode::Read, 3);
   Status(HttpStatus::Disconnected, "Disconnected.");
   client().OnWorkEnd(WorkMode::Read, false);
-  const std::vector<std::wstring> expected = {
-      L"Rozpocz\u0119to pobieranie pliku", L"Pobieram dane : 38 %", L"Disconnected.",
-      L"Pobieranie pliku zako\u0144czone - Niepowodzenie"};
+  const std::vector<std::wstring> expected = {L"Rozpocz\u0119to pobieranie pliku", L"Pobieram dane : 38 %",
+                                              L"Disconnected.", L"Pobieranie pliku zako\u0144czone - Niepowodzenie"};
   EXPECT_EQ(log.lines, expected);
 }
 
@@ -133,9 +132,7 @@ TEST_F(DownloadHandlersTest, LastLineTheUserLeftDecidesReplaceOrAppend) {
       {"words inside a longer line",
        {L"Pobieram : dvl.exe", L"abc pobieram DANE :xyz"},
        {L"Pobieram : dvl.exe", L"Pobieram dane : 50 %"}},
-      {"the line before the GET",
-       {L"Pobieram : dvl.exe"},
-       {L"Pobieram : dvl.exe", L"Pobieram dane : 50 %"}},
+      {"the line before the GET", {L"Pobieram : dvl.exe"}, {L"Pobieram : dvl.exe", L"Pobieram dane : 50 %"}},
       {"emptied log", {}, {L"Pobieram dane : 50 %"}},
   };
   for (const Case& c : cases) {

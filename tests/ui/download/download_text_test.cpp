@@ -25,11 +25,28 @@ struct PercentageCase {
 // and 109 of 200 come out differently in double precision (57, 30 and 55):
 // they hold only when the quotient is taken with a 64-bit mantissa.
 const PercentageCase kPercentages[] = {
-    {0, 8, 0},          {1, 8, 12},        {3, 8, 38},   {4, 8, 50},   {5, 8, 62},
-    {7, 8, 88},         {8, 8, 100},       {1, 3, 33},   {2, 3, 67},   {1, 200, 0},
-    {3, 200, 2},        {5, 200, 2},       {23, 40, 58}, {59, 200, 29}, {109, 200, 54},
-    {-1, 8, -12},       {3, -8, -38},      {kMax32, kMax32, 100},     {1, kMax32, 0},
-    {kMax32, 1, 214748364700},             {kMin32, 1, -214748364800}, {kMin32, -1, 214748364800},
+    {0, 8, 0},
+    {1, 8, 12},
+    {3, 8, 38},
+    {4, 8, 50},
+    {5, 8, 62},
+    {7, 8, 88},
+    {8, 8, 100},
+    {1, 3, 33},
+    {2, 3, 67},
+    {1, 200, 0},
+    {3, 200, 2},
+    {5, 200, 2},
+    {23, 40, 58},
+    {59, 200, 29},
+    {109, 200, 54},
+    {-1, 8, -12},
+    {3, -8, -38},
+    {kMax32, kMax32, 100},
+    {1, kMax32, 0},
+    {kMax32, 1, 214748364700},
+    {kMin32, 1, -214748364800},
+    {kMin32, -1, 214748364800},
     {9, 8, 112},  // more than announced: shown as it is
 };
 
@@ -76,10 +93,10 @@ TEST(DownloadCounters, TakeTheLow32Bits) {
       {0, 0},
       {8, 8},
       {kMax32, kMax32},
-      {std::int64_t{1} << 31, kMin32},            // 2 GiB
-      {(std::int64_t{3} << 30), -(1 << 30)},      // 3 GiB
+      {std::int64_t{1} << 31, kMin32},        // 2 GiB
+      {(std::int64_t{3} << 30), -(1 << 30)},  // 3 GiB
       {(std::int64_t{1} << 32) - 1, -1},
-      {std::int64_t{1} << 32, 0},                 // 4 GiB: no expected size left
+      {std::int64_t{1} << 32, 0},  // 4 GiB: no expected size left
       {(std::int64_t{1} << 32) + 5, 5},
       {-1, -1},
   };
@@ -92,9 +109,9 @@ TEST(DownloadVerdict, CountersDecideWhenTheSizeIsKnownTheClientOtherwise) {
     bool complete, succeeded;
   };
   const Case cases[] = {
-      {8, 8, true, true},     {8, 7, false, false},  {8, 8, false, true},
-      {8, 7, true, false},    {kMin32, kMin32, true, true},  // 2 GiB, complete
-      {0, 123, true, true},   {0, 123, false, false},  {0, 0, true, true},
+      {8, 8, true, true},   {8, 7, false, false},         {8, 8, false, true},
+      {8, 7, true, false},  {kMin32, kMin32, true, true},  // 2 GiB, complete
+      {0, 123, true, true}, {0, 123, false, false},       {0, 0, true, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DownloadSucceeded(c.expected, c.received, c.complete), c.succeeded)
@@ -132,10 +149,10 @@ TEST(DownloadErrors, FileErrorTextsDropTheMessagesEnding) {
 TEST(ReceivedTextTest, Utf8WhenValidElseLatin1ByteForByte) {
   EXPECT_EQ(ReceivedText("Resolving hostname www.drovalin.pl."), L"Resolving hostname www.drovalin.pl.");
   EXPECT_EQ(ReceivedText("/pliki/\xC5\xBC\xC3\xB3\xC5\x82w.exe"), L"/pliki/\u017C\u00F3\u0142w.exe");
-  EXPECT_EQ(ReceivedText("/caf\xE9.exe"), L"/caf\u00E9.exe");           // Latin-1
-  EXPECT_EQ(ReceivedText("/\xC0\xAF.exe"), L"/\u00C0\u00AF.exe");        // overlong: not UTF-8
-  EXPECT_EQ(ReceivedText("/\xED\xA0\x80"), L"/\u00ED\u00A0\u0080");      // a surrogate: not UTF-8
-  EXPECT_EQ(ReceivedText("/\xE2\x82"), L"/\u00E2\u0082");                // cut short
+  EXPECT_EQ(ReceivedText("/caf\xE9.exe"), L"/caf\u00E9.exe");        // Latin-1
+  EXPECT_EQ(ReceivedText("/\xC0\xAF.exe"), L"/\u00C0\u00AF.exe");    // overlong: not UTF-8
+  EXPECT_EQ(ReceivedText("/\xED\xA0\x80"), L"/\u00ED\u00A0\u0080");  // a surrogate: not UTF-8
+  EXPECT_EQ(ReceivedText("/\xE2\x82"), L"/\u00E2\u0082");            // cut short
   EXPECT_EQ(ReceivedText("\xF0\x9F\x98\x80").size(), sizeof(wchar_t) == 2 ? 2u : 1u);
 }
 

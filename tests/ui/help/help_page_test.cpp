@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "system/connectivity_scripted_probe.h"
 #include "common/product.h"
+#include "system/connectivity_scripted_probe.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ struct BoxCall {
   std::wstring text;
 };
 
-std::optional<std::string> Text(const char* text) {
-  return text ? std::optional<std::string>(text) : std::nullopt;
-}
+std::optional<std::string> Text(const char* text) { return text ? std::optional<std::string>(text) : std::nullopt; }
 
 // Records what the help button does instead of doing it.
 class HelpPageTest : public ::testing::Test {

@@ -57,12 +57,13 @@ SeenBox Describe(HWND box) {
 class BoxWatcher {
  public:
   BoxWatcher()
-      : answerer_(DialogAnswerer::OfThread(GetCurrentThreadId()),
-                  [this](HWND box) {
-                    seen_ = Describe(box);
-                    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                  },
-                  std::chrono::seconds(60)) {}
+      : answerer_(
+            DialogAnswerer::OfThread(GetCurrentThreadId()),
+            [this](HWND box) {
+              seen_ = Describe(box);
+              PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            },
+            std::chrono::seconds(60)) {}
 
   // Returns the box seen, if any.
   std::optional<SeenBox> Stop() {
@@ -79,10 +80,9 @@ class PrivateNetwork : public ::testing::Test {
  protected:
   void SetUp() override {
     // Outside the private network the check would reach the real site.
-    ASSERT_GT(GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0), 0u)
-        << "run through scripts/netns-run only";
-    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                             nullptr, nullptr);
+    ASSERT_GT(GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0), 0u) << "run through scripts/netns-run only";
+    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                             nullptr);
     ASSERT_NE(owner_, nullptr);
   }
   void TearDown() override {
