@@ -73,6 +73,32 @@ TEST(ResponseHead, CompleteOnlyAfterTheEmptyLineOfAFinalStatus) {
   EXPECT_FALSE(Read({"HTTP/1.1 200 OK\r\n", "Content-Length: 4x\r\n", "\r\n"}).contentLength());
 }
 
+TEST(ResponseHead, LengthThatCannotBeRightIsInvalid) {
+  struct Row {
+    std::initializer_list<const char*> fields;
+    bool invalid;
+  };
+  const Row rows[] = {
+      {{"Content-Length: 4\r\n"}, false},
+      {{"Content-Length: 4\r\n", "content-length: 4\r\n"}, false},
+      {{"Content-Length: 9223372036854775807\r\n"}, false},
+      {{"Content-Length: 9223372036854775808\r\n"}, true},
+      {{"Content-Length: 99999999999999999999999\r\n"}, true},
+      {{"Content-Length: 4x\r\n"}, true},
+      {{"Content-Length: -1\r\n"}, true},
+      {{"Content-Length: 3\r\n", "Content-Length: 5\r\n"}, true},
+      {{"Content-Length: 3, 5\r\n"}, true},
+      {{"Transfer-Encoding: chunked\r\n"}, false},
+  };
+  for (const Row& row : rows) {
+    ResponseHead head;
+    head.Take("HTTP/1.1 200 OK\r\n");
+    for (const char* field : row.fields) head.Take(field);
+    head.Take("\r\n");
+    EXPECT_EQ(head.lengthInvalid(), row.invalid) << *row.fields.begin();
+  }
+}
+
 TEST(ResolveLocation, KeepsWhatTheLocationLeavesOut) {
   struct Row {
     const char* location;

@@ -61,6 +61,7 @@ bool Exchange::HeaderLine(std::string_view line) {
 }
 
 void Exchange::HeadComplete() {
+  if (head_.lengthInvalid()) throw HttpError(kInvalidContentLength);
   ResponseBody::Destination destination = ResponseBody::Destination::Memory;
   if (head_.IsRedirect()) {
     DecideRedirect();

@@ -1,6 +1,7 @@
 #include "http/detail/response_head.h"
 
 #include <cctype>
+#include <limits>
 
 namespace {
 
@@ -28,12 +29,16 @@ std::string_view LastToken(std::string_view value) {
   return Trim(comma == std::string_view::npos ? value : value.substr(comma + 1));
 }
 
+// Decimal digits only, and no more than a file can hold (2^63 - 1 bytes).
 std::optional<std::int64_t> ParseLength(std::string_view value) {
-  if (value.empty() || value.size() > 18) return std::nullopt;
+  if (value.empty()) return std::nullopt;
+  constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
   std::int64_t length = 0;
   for (char c : value) {
     if (c < '0' || c > '9') return std::nullopt;
-    length = length * 10 + (c - '0');
+    const int digit = c - '0';
+    if (length > (kLargest - digit) / 10) return std::nullopt;
+    length = length * 10 + digit;
   }
   return length;
 }
@@ -70,7 +75,11 @@ void ResponseHead::TakeStatusLine(std::string_view line) {
 
 void ResponseHead::TakeField(std::string_view name, std::string_view value) {
   if (EqualNoCase(name, "Content-Length")) {
-    contentLength_ = ParseLength(value);
+    const std::optional<std::int64_t> length = ParseLength(value);
+    // A length that is no number, or one that contradicts an earlier one,
+    // leaves no way to tell where the body ends.
+    if (!length || (contentLength_ && *contentLength_ != *length)) lengthInvalid_ = true;
+    if (!contentLength_) contentLength_ = length;
   } else if (EqualNoCase(name, "Transfer-Encoding")) {
     chunked_ = EqualNoCase(LastToken(value), "chunked");
   } else if (EqualNoCase(name, "Location")) {

@@ -21,6 +21,9 @@ class ResponseHead {
   const std::string& statusLine() const { return statusLine_; }
   int status() const { return status_; }
   std::optional<std::int64_t> contentLength() const { return contentLength_; }
+  // A Content-Length that is no decimal number a file can hold, or two that
+  // differ: the body's end cannot be known.
+  bool lengthInvalid() const { return lengthInvalid_; }
   bool chunked() const { return chunked_; }
   const std::optional<std::string>& location() const { return location_; }
 
@@ -40,6 +43,7 @@ class ResponseHead {
   std::string statusLine_;
   int status_ = 0;
   std::optional<std::int64_t> contentLength_;
+  bool lengthInvalid_ = false;
   bool chunked_ = false;
   std::optional<std::string> location_;
 };
