@@ -22,6 +22,8 @@ void DownloadLogWriter::IdHTTP1Redirect(std::string& dest, std::int32_t&, bool&,
 }
 
 void DownloadLogWriter::IdHTTP1WorkBegin(WorkMode, std::int64_t workCountMax) {
+  expected_ = workCountMax;
+  received_ = 0;
   iloscDoPobrania_ = LowBits32(workCountMax);
   iloscPobranych_ = 0;
   log_.AppendLine(DownloadStartLine());
@@ -30,12 +32,15 @@ void DownloadLogWriter::IdHTTP1WorkBegin(WorkMode, std::int64_t workCountMax) {
 void DownloadLogWriter::IdHTTP1Work(WorkMode, std::int64_t workCount) {
   actions_.processMessages();
   iloscPobranych_ = LowBits32(workCount);
+  received_ = workCount;
   // Read after the messages: a handler that ran nested may have changed
-  // them. Without an expected size there is nothing to divide by, so the
-  // line counts bytes instead.
-  const std::wstring line = iloscDoPobrania_ != 0
-                                ? PercentageLine(DownloadPercentage(iloscPobranych_, iloscDoPobrania_))
-                                : ReceivedBytesLine(workCount);
+  // the window's counter, and then its value counts.
+  if (iloscDoPobrania_ != LowBits32(expected_)) expected_ = iloscDoPobrania_;
+  // Without an expected size there is nothing to divide by, so the line
+  // counts bytes instead. The figures are 64-bit: the window's 32-bit
+  // counters would turn 3 GiB into a negative percentage.
+  const std::wstring line =
+      expected_ != 0 ? PercentageLine(ShownPercentage(received_, expected_)) : ReceivedBytesLine(workCount);
   if (IsPercentageLine(log_.LastLine())) {
     log_.ReplaceLastLine(line);
   } else {
@@ -44,7 +49,8 @@ void DownloadLogWriter::IdHTTP1Work(WorkMode, std::int64_t workCount) {
 }
 
 void DownloadLogWriter::IdHTTP1WorkEnd(WorkMode, bool complete) {
-  log_.AppendLine(DownloadEndLine(DownloadSucceeded(iloscDoPobrania_, iloscPobranych_, complete)));
+  if (iloscDoPobrania_ != LowBits32(expected_)) expected_ = iloscDoPobrania_;
+  log_.AppendLine(DownloadEndLine(DownloadSucceeded(expected_, received_, complete)));
   SwitchControlsOn();
 }
 

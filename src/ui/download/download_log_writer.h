@@ -59,5 +59,8 @@ class DownloadLogWriter final : public HttpEvents {
   ProgressLog& log_;
   std::int32_t& iloscDoPobrania_;
   std::int32_t& iloscPobranych_;
+  // The body's announced length and the bytes so far, in full.
+  std::int64_t expected_ = 0;
+  std::int64_t received_ = 0;
   const DownloadWindowActions& actions_;
 };

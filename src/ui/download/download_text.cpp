@@ -2,6 +2,7 @@
 
 #include "common/utf8.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <optional>
@@ -92,7 +93,7 @@ std::int32_t LowBits32(std::int64_t count) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(count)));
 }
 
-std::int64_t DownloadPercentage(std::int32_t received, std::int32_t expected) {
+std::int64_t DownloadPercentage(std::int64_t received, std::int64_t expected) {
   NearestExtendedRounding rounding;
   // volatile keeps the arithmetic after the mode is set: the compiler may
   // not move the loads above the calls that set it.
@@ -101,6 +102,10 @@ std::int64_t DownloadPercentage(std::int32_t received, std::int32_t expected) {
   // nearbyint rounds by the current mode, which is to-nearest-even here;
   // std::round would take halves away from zero (12.5 -> 13).
   return static_cast<std::int64_t>(std::nearbyint(static_cast<long double>(scaled)));
+}
+
+std::int64_t ShownPercentage(std::int64_t received, std::int64_t expected) {
+  return std::clamp<std::int64_t>(DownloadPercentage(received, expected), 0, 100);
 }
 
 std::wstring PercentageLine(std::int64_t percentage) {
@@ -115,7 +120,7 @@ bool IsPercentageLine(std::wstring_view line) {
   return PlatformUpperCase(line).find(PlatformUpperCase(kPercentagePrefix)) != std::wstring::npos;
 }
 
-bool DownloadSucceeded(std::int32_t expected, std::int32_t received, bool complete) {
+bool DownloadSucceeded(std::int64_t expected, std::int64_t received, bool complete) {
   return expected != 0 ? expected == received : complete;
 }
 

@@ -35,7 +35,10 @@ std::int32_t LowBits32(std::int64_t count);
 // the nearest integer with exact halves going to the even one (3 of 8 -> 38,
 // 5 of 8 -> 62), whatever rounding mode the caller left set. `expected` must
 // not be 0.
-std::int64_t DownloadPercentage(std::int32_t received, std::int32_t expected);
+std::int64_t DownloadPercentage(std::int64_t received, std::int64_t expected);
+// The percentage the log shows: DownloadPercentage held to 0..100, so that
+// no count a server can bring about shows a nonsense figure.
+std::int64_t ShownPercentage(std::int64_t received, std::int64_t expected);
 
 // "Pobieram dane : 38 %".
 std::wstring PercentageLine(std::int64_t percentage);
@@ -56,7 +59,7 @@ std::wstring PlatformUpperCase(std::wstring_view text);
 // without one (0: chunked, until the server closes, or a size with 0 in its
 // low 32 bits) the client's word on whether the body ended where its framing
 // says, so a complete body is never called a failure.
-bool DownloadSucceeded(std::int32_t expected, std::int32_t received, bool complete);
+bool DownloadSucceeded(std::int64_t expected, std::int64_t received, bool complete);
 
 // "Pobieranie pliku zakończone - Sukces" / "... - Niepowodzenie".
 std::wstring DownloadEndLine(bool succeeded);

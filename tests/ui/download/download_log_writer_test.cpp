@@ -103,14 +103,16 @@ TEST_F(DownloadHandlersTest, BodiesOfUnknownLength) {
   }
 }
 
-TEST_F(DownloadHandlersTest, CountersBeyondTwoGibibytesTakeTheLow32Bits) {
+// The window's counters keep their low 32 bits; the log's figures are taken
+// from the full counts.
+TEST_F(DownloadHandlersTest, CountersBeyondTwoGibibytesTakeTheLow32BitsAndTheLogTheFullCounts) {
   const std::int64_t size = std::int64_t{3} << 30;
   client().OnWorkBegin(WorkMode::Read, size);
   EXPECT_EQ(iloscDoPobrania, -(1 << 30));
   EXPECT_EQ(iloscPobranych, 0);
   client().OnWork(WorkMode::Read, std::int64_t{1} << 31);
   EXPECT_EQ(iloscPobranych, std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(log.LastLine(), L"Pobieram dane : 200 %");  // no meaning, but no fault either
+  EXPECT_EQ(log.LastLine(), L"Pobieram dane : 67 %");
   client().OnWork(WorkMode::Read, size);
   EXPECT_EQ(log.LastLine(), L"Pobieram dane : 100 %");
   client().OnWorkEnd(WorkMode::Read, true);
@@ -169,6 +171,37 @@ TEST_F(DownloadHandlersTest, DisconnectedSwitchesControlsOnWithoutALine) {
   EXPECT_EQ(events, expected);
   EXPECT_EQ(iloscDoPobrania, 77);
   EXPECT_EQ(iloscPobranych, 77);
+}
+
+// Lengths whose low 32 bits mislead: 4 GiB + 1000 read as 1000 bytes, a
+// 3 GiB body read as a negative length.
+TEST_F(DownloadHandlersTest, PercentagesStayBetweenZeroAndAHundred) {
+  struct Row {
+    std::int64_t expected;
+    std::vector<std::int64_t> counts;
+    std::vector<const wchar_t*> lines;
+  };
+  const Row rows[] = {
+      {(std::int64_t{1} << 32) + 1000,
+       {1000, std::int64_t{1} << 31, (std::int64_t{1} << 32) + 1000},
+       {L"Pobieram dane : 0 %", L"Pobieram dane : 50 %", L"Pobieram dane : 100 %"}},
+      {std::int64_t{3} << 30,
+       {std::int64_t{3} << 29, std::int64_t{3} << 30},
+       {L"Pobieram dane : 50 %", L"Pobieram dane : 100 %"}},
+      {std::int64_t{1} << 32,
+       {std::int64_t{1} << 31, std::int64_t{1} << 32},
+       {L"Pobieram dane : 50 %", L"Pobieram dane : 100 %"}},
+  };
+  for (const Row& row : rows) {
+    log.lines.clear();
+    client().OnWorkBegin(WorkMode::Read, row.expected);
+    for (std::size_t i = 0; i < row.counts.size(); ++i) {
+      client().OnWork(WorkMode::Read, row.counts[i]);
+      EXPECT_EQ(log.LastLine(), row.lines[i]) << row.expected << " " << row.counts[i];
+    }
+    client().OnWorkEnd(WorkMode::Read, true);
+    EXPECT_EQ(log.LastLine(), L"Pobieranie pliku zako\u0144czone - Sukces") << row.expected;
+  }
 }
 
 // A copy action run nested inside the pump clears the counters before its

@@ -56,6 +56,14 @@ TEST(DownloadPercentage, RoundsExactHalvesToEvenInExtendedPrecision) {
   }
 }
 
+TEST(DownloadPercentage, ShownPercentageStaysBetweenZeroAndAHundred) {
+  EXPECT_EQ(ShownPercentage(9, 8), 100);
+  EXPECT_EQ(ShownPercentage(-1, 8), 0);
+  EXPECT_EQ(ShownPercentage(3, 8), 38);
+  EXPECT_EQ(ShownPercentage(std::int64_t{3} << 31, std::int64_t{1} << 33), 75);
+  EXPECT_EQ(ShownPercentage((std::int64_t{1} << 32) + 1000, (std::int64_t{1} << 32) + 1000), 100);
+}
+
 TEST(DownloadPercentage, IgnoresAndKeepsTheCallersRoundingMode) {
   for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
     ASSERT_EQ(std::fesetround(mode), 0);
