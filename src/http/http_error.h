@@ -1,6 +1,7 @@
 // Errors a GET ends with. what() is the exact text the user is shown.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -20,12 +21,20 @@ class HttpSocketError : public HttpError {
   int code_;
 };
 
+// How much of a server's text an error or log line shows; a longer text is
+// cut there and "…" follows, so that no server can flood a box or the log.
+inline constexpr std::size_t kServerTextShown = 1000;
+
+// `text` (UTF-8) cut to kServerTextShown characters, with "…" after a cut.
+std::string BoundedServerText(const std::string& text);
+
 // A final response outside 2xx that is not a followed redirect. The text is
-// the status line as received; the body is what was kept of the error page.
+// the status line as received (bounded); the body is what was kept of the
+// error page.
 class HttpProtocolError : public HttpError {
  public:
   HttpProtocolError(const std::string& statusLine, int status, std::string body)
-      : HttpError(statusLine), status_(status), body_(std::move(body)) {}
+      : HttpError(BoundedServerText(statusLine)), status_(status), body_(std::move(body)) {}
   int status() const { return status_; }
   const std::string& body() const { return body_; }
 

@@ -136,6 +136,16 @@ TEST(UrlParts, OriginAndNumericHosts) {
   EXPECT_THROW(ParseUrl("not a url"), HttpError);
 }
 
+TEST(BoundedServerText, CutsAfterAThousandCharactersNeverInsideOne) {
+  EXPECT_EQ(BoundedServerText(std::string(1000, 'a')), std::string(1000, 'a'));
+  EXPECT_EQ(BoundedServerText(std::string(1001, 'a')), std::string(1000, 'a') + "\u2026");
+  std::string letters;
+  for (int i = 0; i < 1001; ++i) letters += "\xC5\xBC";
+  EXPECT_EQ(BoundedServerText(letters), letters.substr(0, 2000) + "\u2026");
+  // Bytes that are no UTF-8 count one each.
+  EXPECT_EQ(BoundedServerText(std::string(1001, '\xFF')), std::string(1000, '\xFF') + "\u2026");
+}
+
 TEST(SocketError, TextCarriesTheWinsockCodeAndItsText) {
   EXPECT_STREQ(HttpSocketError(11001).what(), "Socket Error # 11001\r\nHost not found.");
   EXPECT_STREQ(HttpSocketError(10061).what(), "Socket Error # 10061\r\nConnection refused.");

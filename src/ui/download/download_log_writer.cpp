@@ -7,7 +7,7 @@ DownloadLogWriter::DownloadLogWriter(ProgressLog& log, std::int32_t& iloscDoPobr
     : log_(log), iloscDoPobrania_(iloscDoPobrania), iloscPobranych_(iloscPobranych), actions_(actions) {}
 
 void DownloadLogWriter::IdHTTP1Status(HttpStatus, const std::string& statusText) {
-  log_.AppendLine(ReceivedText(statusText));
+  log_.AppendLine(ShownServerText(statusText));
 }
 
 void DownloadLogWriter::IdHTTP1Connected() {
@@ -18,7 +18,7 @@ void DownloadLogWriter::IdHTTP1Connected() {
 void DownloadLogWriter::IdHTTP1Disconnected() { SwitchControlsOn(); }
 
 void DownloadLogWriter::IdHTTP1Redirect(std::string& dest, std::int32_t&, bool&, std::string& method) {
-  log_.AppendLine(RedirectLine(ReceivedText(dest), ReceivedText(method)));
+  log_.AppendLine(RedirectLine(ShownServerText(dest), ShownServerText(method)));
 }
 
 void DownloadLogWriter::IdHTTP1WorkBegin(WorkMode, std::int64_t workCountMax) {

@@ -1,6 +1,7 @@
 #include "ui/download/download_text.h"
 
 #include "common/utf8.h"
+#include "http/http_error.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -141,6 +142,16 @@ std::wstring ReceivedText(std::string_view bytes) {
   std::wstring text;
   for (char byte : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(byte)));
   return text;
+}
+
+std::wstring ShownServerText(std::string_view bytes) {
+  std::wstring text = ReceivedText(bytes);
+  if (text.size() <= kServerTextShown) return text;
+  std::size_t cut = kServerTextShown;
+  // Never half a surrogate pair.
+  if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
+  text.resize(cut);
+  return text + L"\u2026";
 }
 
 std::string DownloadUrl(std::string_view siteUrl, std::wstring_view fileName) {

@@ -76,5 +76,10 @@ std::wstring CannotWriteFileText(std::wstring_view path, std::wstring_view syste
 // that no byte is dropped or turned into a question mark.
 std::wstring ReceivedText(std::string_view bytes);
 
+// ReceivedText cut to kServerTextShown characters with "…" after a cut: a
+// log line never carries more of a server's text, since the log's word
+// wrapping of one huge line would freeze the window.
+std::wstring ShownServerText(std::string_view bytes);
+
 // Base address + "/" + file name.
 std::string DownloadUrl(std::string_view siteUrl, std::wstring_view fileName);

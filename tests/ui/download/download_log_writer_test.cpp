@@ -163,6 +163,20 @@ TEST_F(DownloadHandlersTest, RedirectLineLeavesTheClientsValuesAlone) {
   EXPECT_EQ(log.LastLine(), L"http://files.drovalin.pl/a%20b/dvl.exe?x=1 - GET");
 }
 
+// A Location of 100 KB is followed in full, but the log shows its first
+// 1,000 characters: word-wrapping the whole of it froze the window.
+TEST_F(DownloadHandlersTest, RedirectLineShowsAThousandCharactersOfAHugeLocation) {
+  std::string dest = "/" + std::string(100 * 1024, 'a');
+  std::int32_t numRedirect = 1;
+  bool handled = true;
+  std::string method = "GET";
+  client().OnRedirect(dest, numRedirect, handled, method);
+  EXPECT_EQ(log.LastLine(), L"/" + std::wstring(999, L'a') + L"\u2026 - GET");
+  EXPECT_EQ(dest.size(), 100u * 1024 + 1);
+  Status(HttpStatus::Resolving, "Resolving hostname " + std::string(5000, 'h') + ".");
+  EXPECT_EQ(log.LastLine(), L"Resolving hostname " + std::wstring(981, L'h') + L"\u2026");
+}
+
 TEST_F(DownloadHandlersTest, DisconnectedSwitchesControlsOnWithoutALine) {
   Status(HttpStatus::Disconnecting, "Disconnecting.");
   client().OnDisconnected();

@@ -154,6 +154,22 @@ TEST(DownloadErrors, FileErrorTextsDropTheMessagesEnding) {
             L"Cannot write file \"f:\\dvl.exe\". There is not enough space on the disk");
 }
 
+TEST(ReceivedTextTest, ShownServerTextIsCutAtAThousandCharacters) {
+  EXPECT_EQ(ShownServerText(std::string(1000, 'x')), std::wstring(1000, L'x'));
+  EXPECT_EQ(ShownServerText(std::string(1001, 'x')), std::wstring(1000, L'x') + L"\u2026");
+  // Characters, not bytes: 1,000 two-byte letters fit whole.
+  std::string letters;
+  for (int i = 0; i < 1000; ++i) letters += "\xC5\xBC";
+  EXPECT_EQ(ShownServerText(letters), std::wstring(1000, L'\u017C'));
+  // A pair of surrogates that would straddle the cut goes whole.
+  const std::wstring cut = ShownServerText(std::string(999, 'x') + "\xF0\x9F\x98\x80" + "y");
+  if constexpr (sizeof(wchar_t) == 2) {
+    EXPECT_EQ(cut, std::wstring(999, L'x') + L"\u2026");
+  } else {
+    EXPECT_EQ(cut, std::wstring(999, L'x') + L"\U0001F600\u2026");
+  }
+}
+
 TEST(ReceivedTextTest, Utf8WhenValidElseLatin1ByteForByte) {
   EXPECT_EQ(ReceivedText("Resolving hostname www.drovalin.pl."), L"Resolving hostname www.drovalin.pl.");
   EXPECT_EQ(ReceivedText("/pliki/\xC5\xBC\xC3\xB3\xC5\x82w.exe"), L"/pliki/\u017C\u00F3\u0142w.exe");
