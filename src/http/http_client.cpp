@@ -41,6 +41,7 @@ void HttpClient::Impl::Configure() {
   // Every new connection looks its host up, so each one reports it.
   Check(curl_easy_setopt(easy, CURLOPT_DNS_CACHE_TIMEOUT, 0L));
   Check(curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L));
+  Check(curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText_.data()));
   // Fewer, larger receives: each one is a system call (under Wine a round
   // trip more), and the installer is megabytes. Write callbacks still carry
   // at most 16 KiB each.
@@ -108,9 +109,10 @@ std::optional<UrlParts> HttpClient::Impl::RunExchange(const UrlParts& url, std::
   Check(curl_easy_setopt(easy_.get(), CURLOPT_HTTPHEADER, headers_.get()));
   Check(curl_easy_setopt(easy_.get(), CURLOPT_URL, url.url.c_str()));
   current_ = &exchange;
+  errorText_[0] = '\0';
   const CURLcode code = curl_easy_perform(easy_.get());
   current_ = nullptr;
-  return exchange.Finish(code);
+  return exchange.Finish(code, errorText_.data());
 }
 
 int HttpClient::Impl::OnResolverStart(void*, void*, void* client) {

@@ -48,6 +48,8 @@ inline constexpr char kConnectionClosedGracefully[] = "Connection Closed Gracefu
 inline constexpr char kReadTimedOut[] = "Read timed out.";
 // A response whose Content-Length is no number a file can hold, or which
 // carries two that differ.
+inline constexpr char kResponseHeaderTooLarge[] = "Response header too large.";
+inline constexpr char kInvalidChunkedEncoding[] = "Invalid chunked encoding.";
 inline constexpr char kInvalidContentLength[] = "Invalid Content-Length in the response.";
 // A redirect to https: this client has no TLS layer to hand the connection to.
 inline constexpr char kNoTlsForHttps[] = "IOHandler value is not valid";

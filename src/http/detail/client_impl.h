@@ -2,6 +2,7 @@
 // callbacks that feed the current Exchange, and the kept connection.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,6 +48,9 @@ class HttpClient::Impl {
 
   HttpEvents& events_;
   HttpSettings settings_;
+  // libcurl's own text of the last failure, to tell its causes apart;
+  // declared before the handles that write into it, so it outlives them.
+  std::array<char, CURL_ERROR_SIZE> errorText_{};
   ConnectionState connection_;
   // Cookies live in the share: they outlive an easy handle replaced to
   // close its connection.

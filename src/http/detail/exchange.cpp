@@ -1,8 +1,21 @@
 #include "http/detail/exchange.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "http/detail/socket_error.h"
 #include "http/detail/socket_ops.h"
 #include "http/http_error.h"
+
+namespace {
+
+bool Mentions(std::string_view text, std::string_view word) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                     [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
+}
+
+}  // namespace
 
 Exchange::Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpSettings& settings,
                    ConnectionState& connection, const UrlParts& url, std::int32_t& redirects,
@@ -149,7 +162,7 @@ void Exchange::ReportClose(bool byClient, bool bodyComplete) {
   }
 }
 
-std::optional<UrlParts> Exchange::Finish(CURLcode code) {
+std::optional<UrlParts> Exchange::Finish(CURLcode code, std::string_view detail) {
   // The OS error is never reset between transfers: it only means something
   // after a failed connect, send or receive.
   long osError = 0;
@@ -172,7 +185,7 @@ std::optional<UrlParts> Exchange::Finish(CURLcode code) {
     guard_.Run([&] { body_.End(bodyComplete); });
   }
   guard_.RethrowIfFailed();
-  ThrowTransferError(code, osError);
+  ThrowTransferError(code, osError, detail);
   if (!head_.complete()) throw HttpError(kConnectionClosedGracefully);
   switch (verdict_) {
     case Verdict::Success:
@@ -190,7 +203,16 @@ std::optional<UrlParts> Exchange::Finish(CURLcode code) {
   throw HttpProtocolError(head_.statusLine(), head_.status(), std::move(body_.memory()));
 }
 
-void Exchange::ThrowTransferError(CURLcode code, long osError) {
+void Exchange::ThrowTransferError(CURLcode code, long osError, std::string_view detail) const {
+  // libcurl fails a response it cannot parse as a receive error, or as
+  // out of memory when one header line passes its limit. Those are faults
+  // of the response, not of the connection: the OS error left from an
+  // earlier transfer must not turn them into a reset.
+  const bool inHead = head_.started() && !head_.complete();
+  if ((code == CURLE_OUT_OF_MEMORY && inHead) || (code == CURLE_RECV_ERROR && Mentions(detail, "header"))) {
+    throw HttpError(kResponseHeaderTooLarge);
+  }
+  if (code == CURLE_RECV_ERROR && Mentions(detail, "chunk")) throw HttpError(kInvalidChunkedEncoding);
   switch (code) {
     case CURLE_OK:
     case CURLE_PARTIAL_FILE:  // a body cut short is the work end's verdict, not an error

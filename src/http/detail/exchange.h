@@ -46,7 +46,8 @@ class Exchange {
   // After curl_easy_perform: reports what was left (work end, the close of
   // the connection), then throws the GET's error, or gives the URL of the
   // redirect to follow, or nothing when the GET is done.
-  std::optional<UrlParts> Finish(CURLcode code);
+  // `detail` is libcurl's own text of the failure (its error buffer).
+  std::optional<UrlParts> Finish(CURLcode code, std::string_view detail);
 
  private:
   enum class Verdict { Pending, Success, Follow, Refuse, NoTls, UnknownScheme };
@@ -54,7 +55,7 @@ class Exchange {
   void HeadComplete();
   void DecideRedirect();
   void ReportClose(bool byClient, bool bodyComplete);
-  static void ThrowTransferError(CURLcode code, long osError);
+  void ThrowTransferError(CURLcode code, long osError, std::string_view detail) const;
   void Status(HttpStatus status, const std::string& text);
   void Touch() { lastData_ = std::chrono::steady_clock::now(); }
 
