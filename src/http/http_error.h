@@ -50,6 +50,8 @@ inline constexpr char kReadTimedOut[] = "Read timed out.";
 // carries two that differ.
 inline constexpr char kResponseHeaderTooLarge[] = "Response header too large.";
 inline constexpr char kInvalidChunkedEncoding[] = "Invalid chunked encoding.";
+// Followed by the Location (bounded).
+inline constexpr char kCredentialsInLocation[] = "Redirect refused: the address carries a user name or password: ";
 inline constexpr char kInvalidContentLength[] = "Invalid Content-Length in the response.";
 // A redirect to https: this client has no TLS layer to hand the connection to.
 inline constexpr char kNoTlsForHttps[] = "IOHandler value is not valid";

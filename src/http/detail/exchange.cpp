@@ -105,6 +105,10 @@ void Exchange::DecideRedirect() {
   }
   if (method != "GET") throw HttpError("Unsupported redirect method: " + method);
   next_ = ResolveLocation(url_.url, dest);
+  // libcurl would send credentials in a location on to the new host as
+  // Basic authorization; the installer needs none, so such a site is not
+  // followed at all.
+  if (next_.userInfo) throw HttpError(kCredentialsInLocation + BoundedServerText(dest));
   if (next_.scheme == "https") {
     verdict_ = Verdict::NoTls;
   } else if (next_.scheme != "http") {

@@ -45,7 +45,8 @@ UrlParts PartsOf(CURLU* handle, const std::string& original) {
   } else if (parts.scheme == "https") {
     parts.port = 443;
   }
-  if (parts.url.empty() || parts.host.empty()) throw HttpError("Invalid URL: " + original);
+  parts.userInfo = !Part(handle, CURLUPART_USER).empty() || !Part(handle, CURLUPART_PASSWORD).empty();
+  if (parts.url.empty() || parts.host.empty()) throw HttpError("Invalid URL: " + BoundedServerText(original));
   return parts;
 }
 

@@ -4,10 +4,11 @@
 #include <string>
 
 struct UrlParts {
-  std::string url;     // normalised full URL
-  std::string scheme;  // lower case
-  std::string host;    // as in the URL, without brackets
-  long port = 0;       // the scheme's default when the URL names none
+  std::string url;        // normalised full URL
+  std::string scheme;     // lower case
+  std::string host;       // as in the URL, without brackets
+  long port = 0;          // the scheme's default when the URL names none
+  bool userInfo = false;  // a user name or password before the host
 
   // Same scheme, host and port: a kept connection may serve both.
   bool SameOrigin(const UrlParts& other) const;
