@@ -4,23 +4,18 @@
 
 namespace {
 
-struct Search {
-  const DialogAnswerer::Match* match;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<Search*>(param);
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId() || std::wstring(className) != L"#32770" || !IsWindowVisible(window)) {
-    return TRUE;
+// A visible dialog window of this process that matches; FindWindowExW
+// compares the caption without sending the window a message.
+HWND FindDialog(const DialogAnswerer::Match& match) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, L"#32770", match.title.empty() ? nullptr : match.title.c_str()))) {
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && (match.thread == 0 || match.thread == thread) && IsWindowVisible(window)) {
+      return window;
+    }
   }
-  if (!(*search.match)(window)) return TRUE;
-  search.found = window;
-  return FALSE;
+  return nullptr;
 }
 
 }  // namespace
@@ -29,10 +24,8 @@ DialogAnswerer::DialogAnswerer(Match match, Answer answer, std::chrono::millisec
     : thread_([this, match = std::move(match), answer = std::move(answer), patience] {
         const auto deadline = std::chrono::steady_clock::now() + patience;
         while (!stop_ && std::chrono::steady_clock::now() < deadline) {
-          Search search{&match};
-          EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-          if (search.found != nullptr) {
-            answer(search.found);
+          if (HWND dialog = FindDialog(match)) {
+            answer(dialog);
             answered_ = true;
             return;
           }
@@ -50,14 +43,6 @@ bool DialogAnswerer::Wait() {
 bool DialogAnswerer::Stop() {
   stop_ = true;
   return Wait();
-}
-
-DialogAnswerer::Match DialogAnswerer::Titled(std::wstring title) {
-  return [title = std::move(title)](HWND dialog) { return TextOfWindow(dialog) == title; };
-}
-
-DialogAnswerer::Match DialogAnswerer::OfThread(DWORD threadId) {
-  return [threadId](HWND dialog) { return GetWindowThreadProcessId(dialog, nullptr) == threadId; };
 }
 
 void PressDialogButton(HWND dialog, int button) {

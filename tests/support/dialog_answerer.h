@@ -13,7 +13,12 @@
 
 class DialogAnswerer {
  public:
-  using Match = std::function<bool(HWND dialog)>;
+  // Which dialog to answer. Matching sends the dialog no message: the test's
+  // thread may be busy (or waiting for this answerer) while it is looked for.
+  struct Match {
+    std::wstring title;  // empty: any caption
+    DWORD thread = 0;    // 0: any thread of this process
+  };
   // Reads what the dialog shows and presses a button; runs on the second
   // thread.
   using Answer = std::function<void(HWND dialog)>;
@@ -29,11 +34,6 @@ class DialogAnswerer {
   bool Wait();
   // Stops looking; whether a dialog was answered before.
   bool Stop();
-
-  // Matches a dialog captioned `title`.
-  static Match Titled(std::wstring title);
-  // Matches any dialog of the given thread.
-  static Match OfThread(DWORD threadId);
 
  private:
   std::atomic<bool> stop_{false};

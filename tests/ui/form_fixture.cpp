@@ -62,7 +62,7 @@ SIZE FormTest::ClientSize() const {
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer()
-    : answerer_(DialogAnswerer::Titled(kApplicationTitle), [this](HWND box) {
+    : answerer_(DialogAnswerer::Match{kApplicationTitle}, [this](HWND box) {
         // The message text is the box's static with id 0xFFFF; the icon's
         // static has id 0x14 on Windows, 0x440 under Wine.
         wchar_t buffer[512] = {};

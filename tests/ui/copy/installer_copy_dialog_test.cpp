@@ -51,7 +51,7 @@ BOOL CALLBACK PressOkOnOwned(HWND window, LPARAM owner) {
 // into the name box (when not empty) and presses OK or Cancel.
 std::unique_ptr<DialogAnswerer> AnswerDialog(const std::wstring& title, Shown& shown, const std::wstring& typed,
                                              Answer answer) {
-  return std::make_unique<DialogAnswerer>(DialogAnswerer::Titled(title), [&shown, typed, answer](HWND dialog) {
+  return std::make_unique<DialogAnswerer>(DialogAnswerer::Match{title}, [&shown, typed, answer](HWND dialog) {
     shown.found = true;
     shown.title = TextOf(dialog);
     shown.fileName = TextOf(GetDlgItem(dialog, kFileNameBox));

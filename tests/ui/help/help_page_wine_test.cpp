@@ -58,7 +58,7 @@ class BoxWatcher {
  public:
   BoxWatcher()
       : answerer_(
-            DialogAnswerer::OfThread(GetCurrentThreadId()),
+            DialogAnswerer::Match{L"", GetCurrentThreadId()},
             [this](HWND box) {
               seen_ = Describe(box);
               PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
