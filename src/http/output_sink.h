@@ -7,9 +7,11 @@
 class OutputSink {
  public:
   virtual void Write(const char* data, std::size_t size) = 0;
-  // The body is over (complete or not): a sink that holds bytes back hands
-  // them over now, before the end of the work is reported. Throws like Write.
-  virtual void Finish() {}
+  // The body is over, before its end is reported. `complete`: it ended
+  // where its framing says; a sink that holds bytes back hands them over
+  // now, and a sink that replaces something does so only then. Throws like
+  // Write; the body then counts as cut.
+  virtual void Finish(bool complete) { (void)complete; }
 
  protected:
   ~OutputSink() = default;

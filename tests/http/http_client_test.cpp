@@ -635,10 +635,10 @@ class HoldingSink : public OutputSink {
  public:
   explicit HoldingSink(Recorder& events, bool failAtEnd) : events_(events), failAtEnd_(failAtEnd) {}
   void Write(const char* data, std::size_t size) override { held.append(data, size); }
-  void Finish() override {
-    events_.events.push_back("<finish " + std::to_string(held.size()) + ">");
+  void Finish(bool complete) override {
+    events_.events.push_back("<finish " + std::to_string(held.size()) + (complete ? ">" : " cut>"));
     if (failAtEnd_) throw std::runtime_error("medium full");
-    written += held;
+    if (complete) written += held;
     held.clear();
   }
   std::string held;
@@ -648,6 +648,22 @@ class HoldingSink : public OutputSink {
   Recorder& events_;
   bool failAtEnd_;
 };
+
+// A body cut short is never handed over as the whole: the window's file
+// keeps the installer already on the drive then.
+TEST(HttpClientSinkTest, BodyCutShortIsFinishedAsCut) {
+  ScriptServer server;
+  server.Play({{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(100), Close()}});
+  Recorder events;
+  HttpClient client(events);
+  HoldingSink sink(events, false);
+  client.Get("http://127.0.0.1:" + std::to_string(server.port()) + "/dvl.exe", sink);
+  EXPECT_EQ(sink.written, "");
+  const Events expected{"<begin 8>", "<work 3>", "Disconnected.", "<finish 3 cut>", "<end cut>"};
+  const Events tail(events.events.end() - static_cast<std::ptrdiff_t>(std::min(events.events.size(), expected.size())),
+                    events.events.end());
+  EXPECT_EQ(tail, expected);
+}
 
 TEST(HttpClientSinkTest, HeldBytesAreHandedOverBeforeTheWorkEnd) {
   for (const bool failAtEnd : {false, true}) {

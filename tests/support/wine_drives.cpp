@@ -73,6 +73,18 @@ void SendDefine(wchar_t letter, unsigned type, const std::string& unixFolder) {
 
 }  // namespace
 
+int FilesMatching(const std::wstring& pattern) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do {
+    ++count;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
+}
+
 std::string NewFolder(const std::string& name) {
   std::string path = EnvOrThrow("MPI_FIXTURE_DIR") + "/" + name;
   std::wstring dos = DosPath(path);

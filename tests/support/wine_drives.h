@@ -7,6 +7,10 @@
 
 namespace wine_drives {
 
+// How many files match a pattern such as L"E:\\mpi*.tmp" (the temporary
+// files a copy or download must never leave behind).
+int FilesMatching(const std::wstring& pattern);
+
 // Unix path of a new, empty folder under this run's fixture directory.
 std::string NewFolder(const std::string& name);
 

@@ -35,7 +35,7 @@ void ResponseBody::End(bool complete) {
   std::exception_ptr sinkError;
   if (destination_ == Destination::Sink) {
     try {
-      sink_.Finish();
+      sink_.Finish(complete);
     } catch (...) {
       sinkError = std::current_exception();
       complete = false;

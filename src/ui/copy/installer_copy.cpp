@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
+#include "system/replacement_file.h"
 #include "system/win32.h"
 #include "ui/copy/copy_action_rules.h"
 
@@ -54,29 +56,25 @@ std::int64_t SizeOf(const UniqueHandle& file) {
 
 // The last-write time goes through the DOS date and time, as a FAT medium
 // would store it: the fraction of a second is dropped and an odd second
-// taken down. A time the DOS format cannot hold leaves the target's own.
-void CarryLastWriteTime(const std::wstring& sourcePath, const std::wstring& targetPath) {
+// taken down. A time the DOS format cannot hold gives nothing, and the
+// target keeps its own.
+std::optional<FILETIME> FatLastWriteTime(const std::wstring& sourcePath) {
   WORD dosDate = 0;
   WORD dosTime = 0;
-  {
-    UniqueHandle source = OpenFile(sourcePath, GENERIC_READ, 0, OPEN_EXISTING);
-    FILETIME written;
-    FILETIME local;
-    SYSTEMTIME civil;
-    if (!source.valid() || !GetFileTime(source.get(), nullptr, nullptr, &written) ||
-        !FileTimeToLocalFileTime(&written, &local) || !FileTimeToSystemTime(&local, &civil) ||
-        !DosDateTimeHoldsYear(civil.wYear) || !FileTimeToDosDateTime(&local, &dosDate, &dosTime)) {
-      return;
-    }
-  }
-  UniqueHandle target = OpenFile(targetPath, GENERIC_WRITE, 0, OPEN_EXISTING);
+  UniqueHandle source = OpenFile(sourcePath, GENERIC_READ, kShareReadWrite, OPEN_EXISTING);
+  FILETIME written;
   FILETIME local;
-  FILETIME universal;
-  if (!target.valid() || !DosDateTimeToFileTime(dosDate, dosTime, &local) ||
-      !LocalFileTimeToFileTime(&local, &universal)) {
-    return;
+  SYSTEMTIME civil;
+  if (!source.valid() || !GetFileTime(source.get(), nullptr, nullptr, &written) ||
+      !FileTimeToLocalFileTime(&written, &local) || !FileTimeToSystemTime(&local, &civil) ||
+      !DosDateTimeHoldsYear(civil.wYear) || !FileTimeToDosDateTime(&local, &dosDate, &dosTime)) {
+    return std::nullopt;
   }
-  SetFileTime(target.get(), nullptr, nullptr, &universal);
+  FILETIME universal;
+  if (!DosDateTimeToFileTime(dosDate, dosTime, &local) || !LocalFileTimeToFileTime(&local, &universal)) {
+    return std::nullopt;
+  }
+  return universal;
 }
 
 void CarryAttributes(const std::wstring& sourcePath, const std::wstring& targetPath) {
@@ -110,15 +108,10 @@ void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& tar
     return;
   }
 
-  if (IsExistingFile(targetPath)) {
-    // Results not examined: creating the target below truncates whatever
-    // is left, or fails, and the counts show it.
-    SetFileAttributesW(targetPath.c_str(), 0);
-    DeleteFileW(targetPath.c_str());
-  }
-
+  // Written beside the target and put in place only once whole: a copy
+  // that fails leaves the installer already on the drive as it was.
+  ReplacementFile replacement(targetPath);
   UniqueHandle sourceFile = OpenFile(sourcePath, GENERIC_READ, kShareReadWrite, OPEN_EXISTING);
-  UniqueHandle targetFile = OpenFile(targetPath, GENERIC_READ | GENERIC_WRITE, kShareReadWrite, CREATE_ALWAYS);
   const std::int64_t size = SizeOf(sourceFile);
 
   log.AppendLine(CopySizeLine(targetPath, size));
@@ -134,18 +127,21 @@ void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& tar
         !ReadFile(sourceFile.get(), block.data(), static_cast<DWORD>(block.size()), &readCount, nullptr)) {
       readCount = 0;
     }
-    if (targetFile.valid() && !WriteFile(targetFile.get(), block.data(), readCount, &writtenCount, nullptr)) {
+    if (replacement.valid() && !WriteFile(replacement.handle(), block.data(), readCount, &writtenCount, nullptr)) {
       writtenCount = 0;
     }
     more = counter.CountBlock(readCount, writtenCount);
     processMessages();
     log.ReplaceLastLine(CopyRemainingLine(counter.remaining()));
   }
-  const std::wstring outcome = CopyOutcomeLine(counter.remaining());
+  // "Ok" only once every byte is on the medium under the installer's name.
+  bool copied = counter.remaining() == 0 && replacement.valid();
+  if (copied) {
+    const std::optional<FILETIME> lastWrite = FatLastWriteTime(sourcePath);
+    copied = replacement.Commit(lastWrite ? &*lastWrite : nullptr) == 0;
+  }
   sourceFile.reset();
-  targetFile.reset();
-  log.AppendLine(outcome);
-
-  CarryLastWriteTime(sourcePath, targetPath);
-  CarryAttributes(sourcePath, targetPath);
+  // Bytes that all went but could not be put in place are a failure too.
+  log.AppendLine(CopyOutcomeLine(copied ? 0 : std::max<std::int64_t>(counter.remaining(), 1)));
+  if (copied) CarryAttributes(sourcePath, targetPath);
 }

@@ -8,32 +8,24 @@
 
 #include "common/product.h"
 #include "system/connectivity_wininet.h"
+#include "system/replacement_file.h"
 #include "system/win32.h"
 #include "ui/download/download_text.h"
 
 namespace {
 
-// The download's target: created (or cut to length 0) for reading and
-// writing, shared with nobody, and closed when the object goes, whichever
-// way the GET ended. The body arrives in pieces of at most 16 KiB; they are
-// written a mebibyte at a time, since each write costs about as much as
-// receiving the piece.
+// The download's target. The body goes into a temporary file beside it,
+// shared with nobody, and replaces the target only once it is whole and on
+// the medium; whichever way the GET ends otherwise, the target stays as it
+// was and the temporary file goes. The body arrives in pieces of at most
+// 16 KiB; they are written a mebibyte at a time, since each write costs
+// about as much as receiving the piece. Errors name the target, the file
+// the user knows.
 class TargetFile final : public OutputSink {
  public:
-  explicit TargetFile(std::wstring path) : path_(std::move(path)) {
-    handle_.reset(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle_) {
-      const DWORD error = GetLastError();
-      throw std::runtime_error(Utf8(CannotCreateFileText(path_, SystemMessage(error))));
-    }
-  }
-  ~TargetFile() {
-    try {
-      // Only after an error elsewhere: what arrived stays on the drive.
-      Finish();
-    } catch (...) {
-      // That error is the one the user sees.
+  explicit TargetFile(std::wstring path) : path_(std::move(path)), replacement_(path_) {
+    if (!replacement_.valid()) {
+      throw std::runtime_error(Utf8(CannotCreateFileText(path_, SystemMessage(replacement_.error()))));
     }
   }
   TargetFile(const TargetFile&) = delete;
@@ -44,7 +36,13 @@ class TargetFile final : public OutputSink {
     if (held_.size() >= kWriteBytes) WriteHeld();
   }
 
-  void Finish() override { WriteHeld(); }
+  void Finish(bool complete) override {
+    if (!complete) return;
+    WriteHeld();
+    if (const DWORD error = replacement_.Commit()) {
+      throw std::runtime_error(Utf8(CannotWriteFileText(path_, SystemMessage(error))));
+    }
+  }
 
  private:
   static constexpr std::size_t kWriteBytes = 1024 * 1024;
@@ -61,7 +59,7 @@ class TargetFile final : public OutputSink {
     while (size != 0) {
       const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
       DWORD written = 0;
-      const BOOL wrote = WriteFile(handle_.get(), data, chunk, &written, nullptr);
+      const BOOL wrote = WriteFile(replacement_.handle(), data, chunk, &written, nullptr);
       if (!wrote || written == 0) {
         // A write that takes nothing without failing means a full medium.
         const DWORD error = wrote ? static_cast<DWORD>(ERROR_HANDLE_DISK_FULL) : GetLastError();
@@ -73,7 +71,7 @@ class TargetFile final : public OutputSink {
   }
 
   std::wstring path_;
-  UniqueHandle handle_;
+  ReplacementFile replacement_;
   std::string held_;
 };
 

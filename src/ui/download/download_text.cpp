@@ -122,7 +122,7 @@ bool IsPercentageLine(std::wstring_view line) {
 }
 
 bool DownloadSucceeded(std::int64_t expected, std::int64_t received, bool complete) {
-  return expected != 0 ? expected == received : complete;
+  return complete && (expected == 0 || expected == received);
 }
 
 std::wstring DownloadEndLine(bool succeeded) {

@@ -55,10 +55,9 @@ bool IsPercentageLine(std::wstring_view line);
 // upper-cases what the C library does.
 std::wstring PlatformUpperCase(std::wstring_view text);
 
-// Verdict of one body. With a known expected size the two counters decide;
-// without one (0: chunked, until the server closes, or a size with 0 in its
-// low 32 bits) the client's word on whether the body ended where its framing
-// says, so a complete body is never called a failure.
+// Verdict of one body: the client's word that it ended where its framing
+// says and is on the medium (a write that failed makes it incomplete), and,
+// with a known expected size (not 0), the counts agreeing with it.
 bool DownloadSucceeded(std::int64_t expected, std::int64_t received, bool complete);
 
 // "Pobieranie pliku zakończone - Sukces" / "... - Niepowodzenie".

@@ -26,6 +26,7 @@
 #include "wine_drives.h"
 
 using wine_drives::Drive;
+using wine_drives::NewFolder;
 using wine_drives::ReadOnlyFolder;
 
 namespace {
@@ -73,6 +74,17 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got != 0) content.append(buffer, got);
   return content;
 }
+
+void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+  UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file.valid()) << "error " << GetLastError();
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+// Temporary files a download left in a folder ("mpi*.tmp").
+int LeftoverTemporaryFiles(const std::wstring& root) { return wine_drives::FilesMatching(root + L"mpi*.tmp"); }
 
 // Whether nobody holds the file any more: an open that shares nothing
 // succeeds only then.
@@ -196,19 +208,57 @@ TEST_F(DownloadInstallerTest, SecondDownloadUsesTheKeptConnection) {
   EXPECT_EQ(ReadWholeFile(target), SiteBody());
 }
 
-TEST_F(DownloadInstallerTest, NotFoundShowsTheStatusLineAndLeavesAnEmptyFile) {
-  SiteMode("notfound");
-  std::optional<std::string> error;
+// A download that does not bring the whole installer onto the medium
+// leaves the one already there byte for byte, and no temporary file.
+TEST_F(DownloadInstallerTest, FailedDownloadKeepsTheOldInstaller) {
+  struct Case {
+    const char* mode;
+    const char* error;  // what leaves DownloadInstaller, "" for none
+    std::vector<std::wstring> lastLines;
+  };
+  const Case cases[] = {
+      {"notfound", "HTTP/1.1 404 Not Found", {kStartLine, L"Pobieram dane : 100 %", kSuccessLine}},
+      {"cut", "", {L"Disconnected.", L"Pobieranie pliku zako\u0144czone - Niepowodzenie"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    WriteWholeFile(target, "old installer");
+    SiteMode(c.mode);
+    log.lines.clear();
+    std::string error;
+    try {
+      Download();
+    } catch (const HttpError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.error);
+    ASSERT_GE(log.lines.size(), c.lastLines.size());
+    EXPECT_EQ(
+        std::vector<std::wstring>(log.lines.end() - static_cast<std::ptrdiff_t>(c.lastLines.size()), log.lines.end()),
+        c.lastLines);
+    EXPECT_EQ(ReadWholeFile(target), "old installer");
+    EXPECT_EQ(LeftoverTemporaryFiles(L"E:\\"), 0);
+  }
+}
+
+// A medium that fills up: "- Niepowodzenie", then the write error naming
+// the installer; the old installer stays.
+TEST_F(DownloadInstallerTest, FullMediumEndsInFailureThenTheErrorAndKeepsTheOldInstaller) {
+  Drive full = Drive::Removable(L'F', NewFolder("full"));
+  selectorText = L"F:\\    [DROVALIN]";
+  WriteWholeFile(L"F:\\dvl.exe", "old installer");
+  std::string error;
   try {
     Download();
   } catch (const HttpError& e) {
+    FAIL() << "the GET failed: " << e.what();
+  } catch (const std::runtime_error& e) {
     error = e.what();
   }
-  EXPECT_EQ(error, "HTTP/1.1 404 Not Found");
-  EXPECT_EQ(log.lines, Joined(Joined({L"Pobieram : dvl.exe"}, kNewConnectionLines),
-                              {kStartLine, L"Pobieram dane : 100 %", kSuccessLine}));
-  EXPECT_EQ(ReadWholeFile(target), "");
-  EXPECT_TRUE(OpensExclusively(target)) << "the target is still held after the error";
+  EXPECT_EQ(error.rfind("Cannot write file \"F:\\dvl.exe\". ", 0), 0u) << error;
+  EXPECT_EQ(log.LastLine(), L"Pobieranie pliku zako\u0144czone - Niepowodzenie");
+  EXPECT_EQ(ReadWholeFile(L"F:\\dvl.exe"), "old installer");
+  EXPECT_EQ(LeftoverTemporaryFiles(L"F:\\"), 0);
 }
 
 TEST_F(DownloadInstallerTest, ChunkedBodyCountsBytesAndSucceeds) {
@@ -250,34 +300,35 @@ TEST_F(DownloadInstallerTest, ReadOnlyDriveGivesTheCreateErrorAndNoLine) {
   EXPECT_EQ(ReadWholeFile(L"F:\\dvl.exe"), before);
 }
 
-// While the GET runs the target is held with no sharing: a second open
-// fails, and a download started from a handler run inside the pump (a copy
-// action nested in this one) cannot create it; the first goes on.
-TEST_F(DownloadInstallerTest, TargetIsHeldWithoutSharingDuringTheGet) {
-  std::vector<std::wstring> nestedEvents;
-  RecordingLog nestedLog(nestedEvents);
-  std::int32_t nestedCounters[2] = {};
-  InstallerDownload nested(nestedLog, nestedCounters[0], nestedCounters[1], actions);
+// While the GET runs the body goes into a temporary file held with no
+// sharing; the installer already on the drive stays readable and unchanged
+// until the whole body is there.
+TEST_F(DownloadInstallerTest, OldInstallerStaysUntilTheBodyIsWhole) {
+  WriteWholeFile(target, "old installer");
+  std::optional<std::string> during;
+  int temporaries = 0;
   DWORD openError = 0;
-  std::string nestedError;
   onPump = [&](int pump) {
     if (pump != 1) return;
-    UniqueHandle file(CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    during = ReadWholeFile(target);
+    temporaries = LeftoverTemporaryFiles(L"E:\\");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"E:\\mpi*.tmp", &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    FindClose(search);
+    UniqueHandle file(CreateFileW((std::wstring(L"E:\\") + found.cFileName).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
     openError = file ? 0 : GetLastError();
-    try {
-      nested.DownloadInstaller(L"dvl.exe", SelectorRoot(selectorText));
-    } catch (const std::runtime_error& e) {
-      nestedError = e.what();
-    }
   };
   Download();
 
+  EXPECT_EQ(during, "old installer");
+  EXPECT_EQ(temporaries, 1);
   EXPECT_EQ(openError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  EXPECT_EQ(nestedError.rfind("Cannot create file \"E:\\dvl.exe\". ", 0), 0u) << nestedError;
-  EXPECT_TRUE(nestedEvents.empty());
   EXPECT_EQ(log.LastLine(), kSuccessLine);
   EXPECT_EQ(ReadWholeFile(target), SiteBody());
+  EXPECT_EQ(LeftoverTemporaryFiles(L"E:\\"), 0);
 }
 
 // What the user typed into the log before the first percentage line decides

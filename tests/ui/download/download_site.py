@@ -11,6 +11,7 @@ inside scripts/netns-run, where the product host resolves to 127.0.0.1.
   GET /__mode/ok        200, Content-Length, the body sent in 4096-byte pieces
   GET /__mode/notfound  404 with a small HTML page and its Content-Length
   GET /__mode/chunked   200, Transfer-Encoding: chunked, the same body
+  GET /__mode/cut       200, Content-Length, half the body, then the close
 GET /__last-request gives the request line and header lines of the last
 /dvl.exe request, each ended by CRLF.
 
@@ -81,8 +82,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.send_header("Content-Length", str(len(BODY)))
         self.end_headers()
-        for start in range(0, len(BODY), PIECE):
-            piece = BODY[start:start + PIECE]
+        body = BODY[:len(BODY) // 2] if mode == "cut" else BODY
+        for start in range(0, len(body), PIECE):
+            piece = body[start:start + PIECE]
             if mode == "chunked":
                 self.wfile.write(b"%x\r\n" % len(piece) + piece + b"\r\n")
             else:
@@ -90,6 +92,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
         if mode == "chunked":
             self.wfile.write(b"0\r\n\r\n")
+        if mode == "cut":
+            self.close_connection = True
 
 
 def main():

@@ -117,8 +117,8 @@ TEST(DownloadVerdict, CountersDecideWhenTheSizeIsKnownTheClientOtherwise) {
     bool complete, succeeded;
   };
   const Case cases[] = {
-      {8, 8, true, true},   {8, 7, false, false},         {8, 8, false, true},
-      {8, 7, true, false},  {kMin32, kMin32, true, true},  // 2 GiB, complete
+      {8, 8, true, true},   {8, 7, false, false},         {8, 8, false, false},  // all came, but not onto the medium
+      {8, 7, true, false},  {kMin32, kMin32, true, true},                        // 2 GiB, complete
       {0, 123, true, true}, {0, 123, false, false},       {0, 0, true, true},
   };
   for (const Case& c : cases) {
