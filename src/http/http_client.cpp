@@ -14,8 +14,9 @@ void Check(CURLcode code) {
 
 }  // namespace
 
-HttpClient::Impl::Impl(HttpEvents& events) : events_(events), share_(curl_share_init()), easy_(curl_easy_init()) {
-  if (!share_ || !easy_) throw std::bad_alloc();
+HttpClient::Impl::Impl(HttpEvents& events)
+    : events_(events), share_(curl_share_init()), multi_(curl_multi_init()), easy_(curl_easy_init()) {
+  if (!share_ || !multi_ || !easy_) throw std::bad_alloc();
   curl_share_setopt(share_.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
   Configure();
 }
@@ -24,6 +25,7 @@ HttpClient::Impl::~Impl() {
   // The close callback of the kept connection finds no exchange and stays quiet.
   current_ = nullptr;
   easy_.reset();
+  multi_.reset();
 }
 
 void HttpClient::Impl::Configure() {
@@ -75,8 +77,11 @@ void HttpClient::Impl::Disconnect() {
 
 void HttpClient::Impl::RenewHandle() {
   CurlEasy fresh(curl_easy_init());
-  if (!fresh) throw std::bad_alloc();
+  CurlMulti freshMulti(curl_multi_init());
+  if (!fresh || !freshMulti) throw std::bad_alloc();
   easy_ = std::move(fresh);
+  // Closes the connections the old cache kept.
+  multi_ = std::move(freshMulti);
   Configure();
 }
 
@@ -110,9 +115,38 @@ std::optional<UrlParts> HttpClient::Impl::RunExchange(const UrlParts& url, std::
   Check(curl_easy_setopt(easy_.get(), CURLOPT_URL, url.url.c_str()));
   current_ = &exchange;
   errorText_[0] = '\0';
-  const CURLcode code = curl_easy_perform(easy_.get());
+  const CURLcode code = Transfer(exchange);
   current_ = nullptr;
   return exchange.Finish(code, errorText_.data());
+}
+
+CURLcode HttpClient::Impl::Transfer(Exchange& exchange) {
+  CURLM* multi = multi_.get();
+  if (curl_multi_add_handle(multi, easy_.get()) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+  const long interval = static_cast<long>(settings_.idleInterval.count());
+  CURLcode code = CURLE_OK;
+  for (;;) {
+    int running = 0;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) {
+      code = CURLE_OUT_OF_MEMORY;
+      break;
+    }
+    if (running == 0) {
+      int left = 0;
+      while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+        if (message->msg == CURLMSG_DONE) code = message->data.result;
+      }
+      break;
+    }
+    curl_multi_poll(multi, nullptr, 0, static_cast<int>(interval), nullptr);
+    if (!exchange.Idle()) {
+      code = CURLE_ABORTED_BY_CALLBACK;
+      break;
+    }
+  }
+  // A transfer stopped half-way closes its connection here.
+  curl_multi_remove_handle(multi, easy_.get());
+  return code;
 }
 
 int HttpClient::Impl::OnResolverStart(void*, void*, void* client) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct HttpSettings {
@@ -17,6 +18,15 @@ struct HttpSettings {
   // No byte for this long while a response is awaited or read ends the GET
   // with "Read timed out." instead of blocking the caller for ever.
   std::chrono::milliseconds readTimeout{60000};
+  // The whole response head must have come within this time of the
+  // request, however slowly a server drips it.
+  std::chrono::milliseconds headTimeout{60000};
+  // Called on the calling thread at least every idleInterval while the
+  // client waits: resolving, connecting, sending, waiting for the head or
+  // for the next block. The owner's window keeps answering through it. It
+  // may throw: the GET then stops and the exception leaves Get.
+  std::function<void()> idle;
+  std::chrono::milliseconds idleInterval{100};
   // How much of an error page is held in memory; the rest is read and
   // dropped so that a hostile server cannot exhaust memory.
   std::size_t errorBodyLimit = std::size_t{1024} * 1024;

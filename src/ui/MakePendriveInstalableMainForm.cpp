@@ -45,7 +45,8 @@ TForm1::TForm1(HWND owner)
       download_(pacedLog_, iloscDoPobrania, iloscPobranych,
                 DownloadWindowActions{[this] { pacedLog_.ProcessMessages(); }, [this] { MainTimer.SetEnabled(true); },
                                       [this] { BitBtnKoniec.SetEnabled(true); },
-                                      [this](const std::wstring& text) { ShowMessageBox(text); }}) {
+                                      [this](const std::wstring& text) { ShowMessageBox(text); },
+                                      [this] { pacedLog_.ProcessMessages(); }}) {
   const FormDescription& form = MainFormDescription();
   clientWidth_ = form.clientWidth;
   clientHeight_ = form.clientHeight;

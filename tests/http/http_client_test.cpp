@@ -457,6 +457,69 @@ TEST_F(HttpClientTest, SendsRequestLineHostAcceptUserAgentAndCookiesOfEarlierHop
   EXPECT_EQ(sink.bytes, "ok");
 }
 
+// The longest gap between two idle calls, and how many there were.
+struct IdleWatch {
+  void operator()() {
+    const auto now = std::chrono::steady_clock::now();
+    if (calls > 0) longestGap = std::max(longestGap, now - last);
+    last = now;
+    ++calls;
+  }
+  int calls = 0;
+  std::chrono::steady_clock::duration longestGap{};
+  std::chrono::steady_clock::time_point last;
+};
+
+// A server that drips its head a line at a time cannot hold the GET past
+// the head's time-out, and the owner's idle work runs all the while.
+TEST_F(HttpClientTest, HeadDrippedLineByLineEndsAtTheHeadTimeOutAndIdleRunsMeanwhile) {
+  ConnectionScript drip{ReadRequest(), Send("HTTP/1.1 200 OK\r\n")};
+  for (int i = 0; i < 40; ++i) {
+    drip.push_back(Pause(100));
+    drip.push_back(Send("X-Drip: " + std::to_string(i) + "\r\n"));
+  }
+  drip.push_back(Send("Content-Length: 2\r\n\r\nok"));
+  server.Play({drip});
+  IdleWatch idle;
+  client.settings().idle = [&] { idle(); };
+  client.settings().headTimeout = std::chrono::milliseconds(800);
+  const auto start = std::chrono::steady_clock::now();
+  std::string error;
+  try {
+    client.Get(Url("/dvl.exe"), sink);
+  } catch (const HttpError& e) {
+    error = e.what();
+  }
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(error, "Read timed out.");
+  EXPECT_GE(took, std::chrono::milliseconds(800));
+  EXPECT_LT(took, std::chrono::milliseconds(2500)) << "the drip held the GET";
+  EXPECT_GE(idle.calls, 6);
+  EXPECT_LT(idle.longestGap, std::chrono::milliseconds(500));
+}
+
+// While the server says nothing at all, idle work still runs every interval,
+// and an exception from it stops the GET at once.
+TEST_F(HttpClientTest, IdleRunsWhileTheServerIsSilentAndItsExceptionStopsTheGet) {
+  server.Play({{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(5000), Send("defgh")}});
+  IdleWatch idle;
+  client.settings().idle = [&] {
+    idle();
+    if (idle.calls == 10) throw std::runtime_error("stop");
+  };
+  const auto start = std::chrono::steady_clock::now();
+  std::string error;
+  try {
+    client.Get(Url("/dvl.exe"), sink);
+  } catch (const std::runtime_error& e) {
+    error = e.what();
+  }
+  EXPECT_EQ(error, "stop");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3000));
+  EXPECT_LT(idle.longestGap, std::chrono::milliseconds(500));
+  EXPECT_EQ(recorder.events.back(), "Disconnected.");
+}
+
 TEST_F(HttpClientTest, CookiesLastForTheClientsLifetime) {
   server.Play({{ReadRequest(), Send(Ok("a", {"Set-Cookie: seen=yes"}))}, {ReadRequest(), Send(Ok("b"))}});
   client.Get(Url("/first"), sink);

@@ -36,6 +36,9 @@ class HttpClient::Impl {
   // Replaces the easy handle, which closes its connections; cookies stay
   // in the share.
   void RenewHandle();
+  // Runs the transfer in turns of at most settings_.idleInterval, so that
+  // the owner's idle work and the time-outs run while the server is slow.
+  CURLcode Transfer(Exchange& exchange);
   std::optional<UrlParts> RunExchange(const UrlParts& url, std::int32_t& redirects, OutputSink& output);
 
   static int OnResolverStart(void* resolverState, void* reserved, void* client);
@@ -56,6 +59,9 @@ class HttpClient::Impl {
   // close its connection.
   CurlShare share_;
   CurlSlist headers_;
+  // The connection cache lives in the multi handle; both are replaced
+  // together to close the kept connection.
+  CurlMulti multi_;
   CurlEasy easy_;
   Exchange* current_ = nullptr;
 };

@@ -11,6 +11,9 @@ struct CurlEasyDeleter {
 struct CurlShareDeleter {
   void operator()(CURLSH* share) const { curl_share_cleanup(share); }
 };
+struct CurlMultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
 struct CurlSlistDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -19,6 +22,7 @@ struct CurlUrlDeleter {
 };
 
 using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
+using CurlMulti = std::unique_ptr<CURLM, CurlMultiDeleter>;
 using CurlShare = std::unique_ptr<CURLSH, CurlShareDeleter>;
 using CurlSlist = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 using CurlUrl = std::unique_ptr<CURLU, CurlUrlDeleter>;

@@ -54,6 +54,7 @@ bool Exchange::RequestStarting() {
   head_ = ResponseHead();
   requestSent_ = true;
   Touch();
+  requestStart_ = lastData_;
   if (connecting_ == CURL_SOCKET_BAD) return true;  // a kept connection
   connection_.open = connecting_;
   connection_.origin = url_;
@@ -132,9 +133,18 @@ bool Exchange::BodyBlock(const char* data, std::size_t size) {
 bool Exchange::StillWaiting() {
   if (guard_.failed()) return false;
   if (!requestSent_) return true;  // connecting has its own time-out
-  if (std::chrono::steady_clock::now() - lastData_ < settings_.readTimeout) return true;
+  const auto now = std::chrono::steady_clock::now();
+  const bool headLate = !head_.complete() && now - requestStart_ >= settings_.headTimeout;
+  if (now - lastData_ < settings_.readTimeout && !headLate) return true;
   guard_.Fail(std::make_exception_ptr(HttpError(kReadTimedOut)));
   return false;
+}
+
+bool Exchange::Idle() {
+  if (!StillWaiting()) return false;
+  return guard_.Run([&] {
+    if (settings_.idle) settings_.idle();
+  });
 }
 
 void Exchange::SocketClosed(curl_socket_t socket) {

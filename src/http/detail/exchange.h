@@ -40,6 +40,9 @@ class Exchange {
   bool HeaderLine(std::string_view line);
   bool BodyBlock(const char* data, std::size_t size);
   bool StillWaiting();
+  // Between two turns of the transfer: the time-outs, then the owner's
+  // idle work. False stops the transfer.
+  bool Idle();
   // `socket` has just been closed.
   void SocketClosed(curl_socket_t socket);
 
@@ -80,4 +83,5 @@ class Exchange {
   // decided once the transfer's result is known.
   bool closedAfterReply_ = false;
   std::chrono::steady_clock::time_point lastData_;
+  std::chrono::steady_clock::time_point requestStart_;
 };

@@ -87,6 +87,7 @@ InstallerDownload::InstallerDownload(ProgressLog& log, std::int32_t& iloscDoPobr
   settings.accept = kDownloadAccept;
   settings.userAgent = kDownloadUserAgent;
   settings.handleRedirects = true;
+  settings.idle = actions_.keepAlive;
 }
 
 void InstallerDownload::DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot) {

@@ -14,7 +14,7 @@
 #include "ui/progress_log.h"
 
 // What the download does to the window besides writing the log. The window
-// binds its own controls; every member must be set.
+// binds its own controls; every member but keepAlive must be set.
 struct DownloadWindowActions {
   // Dispatches all pending messages (handlers may run nested inside).
   std::function<void()> processMessages;
@@ -22,6 +22,10 @@ struct DownloadWindowActions {
   std::function<void()> enableCloseButton;  // BitBtnKoniec
   // Plain modal box with the application title; returns when closed.
   std::function<void(const std::wstring& text)> showMessage;
+  // Runs at least every 100 ms while the client waits for the server, so
+  // that the window keeps painting and answering (handlers may run nested,
+  // as at a work event). Optional.
+  std::function<void()> keepAlive;
 };
 
 class DownloadLogWriter final : public HttpEvents {
