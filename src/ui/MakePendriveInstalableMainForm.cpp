@@ -19,34 +19,16 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THIC
 
 static_assert(kDefaultButtonId == IDOK && kCancelButtonId == IDCANCEL);
 
-// The last rewrite of a paced log reaches the screen however the work ends.
-class FlushOnExit {
- public:
-  explicit FlushOnExit(PacedProgress& log) : log_(log) {}
-  FlushOnExit(const FlushOnExit&) = delete;
-  FlushOnExit& operator=(const FlushOnExit&) = delete;
-  ~FlushOnExit() {
-    try {
-      log_.Flush();
-    } catch (...) {
-      // Out of memory for one log line; the error on its way out matters more.
-    }
-  }
-
- private:
-  PacedProgress& log_;
-};
-
 }  // namespace
 
 TForm1::TForm1(HWND owner)
     : pacedLog_(
           Memo1, [this] { ProcessMessages(); }, [] { return static_cast<std::uint64_t>(GetTickCount64()); }),
       download_(pacedLog_, iloscDoPobrania, iloscPobranych,
-                DownloadWindowActions{[this] { pacedLog_.ProcessMessages(); }, [this] { MainTimer.SetEnabled(true); },
+                DownloadWindowActions{[this] { KeepWindowAlive(); }, [this] { MainTimer.SetEnabled(true); },
                                       [this] { BitBtnKoniec.SetEnabled(true); },
                                       [this](const std::wstring& text) { ShowMessageBox(text); },
-                                      [this] { pacedLog_.ProcessMessages(); }}) {
+                                      [this] { KeepWindowAlive(); }}) {
   const FormDescription& form = MainFormDescription();
   clientWidth_ = form.clientWidth;
   clientHeight_ = form.clientHeight;
@@ -122,6 +104,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Always name the copy button: the dialog manager then presses it
       // only while it is enabled, where it would otherwise send IDOK anyway.
       return MAKELRESULT(kDefaultButtonId, DC_HASDEFID);
+    case WM_CLOSE:
+      RequestClose();
+      return 0;
     case WM_DESTROY:
       MainTimer.SetEnabled(false);
       PostQuitMessage(0);
@@ -157,7 +142,27 @@ void TForm1::FormCreate() {
 
 void TForm1::FormActivate() { MainTimer.SetEnabled(true); }
 
-void TForm1::BitBtnKoniecClick() { Close(); }
+void TForm1::BitBtnKoniecClick() { RequestClose(); }
+
+void TForm1::RequestClose() {
+  if (!working_) {
+    Close();
+  } else if (!stopRequested_ && AskToStopWork()) {
+    // Stops at the next block or wait tick; the window closes once the
+    // copy action has returned.
+    stopRequested_ = true;
+    Close();
+  }
+}
+
+bool TForm1::AskToStopWork() {
+  return AskYesNo(Handle(), L"Trwa przygotowywanie no\u015bnika.\r\rPrzerwa\u0107 i zamkn\u0105\u0107 program?");
+}
+
+void TForm1::KeepWindowAlive() {
+  pacedLog_.ProcessMessages();
+  if (stopRequested_) throw WorkStopped();
+}
 
 void TForm1::KopiujInstalatorCheckBox1Click() {
   if (!KopiujInstalatorCheckBox1.Checked()) PobierzZNetuCheckBox1.SetChecked(false);
@@ -167,6 +172,7 @@ void TForm1::BitBtn1Click() {
   MainTimer.SetEnabled(false);
   BitBtn1.SetEnabled(false);
   BitBtnKoniec.SetEnabled(false);
+  working_ = true;
   // The poll cycle and the close button come back on every path, also when
   // a step raises (a refused download, say): otherwise the copy button would
   // never be enabled again and the tool could only be killed. The copy
@@ -174,6 +180,8 @@ void TForm1::BitBtn1Click() {
   struct Resume {
     TForm1& form;
     ~Resume() {
+      form.working_ = false;
+      form.stopRequested_ = false;
       form.MainTimer.SetEnabled(true);
       form.BitBtnKoniec.SetEnabled(true);
     }
@@ -210,13 +218,12 @@ void TForm1::ProvideInstaller() {
 }
 
 void TForm1::CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& targetRoot) {
-  FlushOnExit flush(pacedLog_);
-  ::CopyInstallerFromFile(fileName, targetRoot, InstallerFileChooser(), pacedLog_,
-                          [this] { pacedLog_.ProcessMessages(); });
+  PacedProgress::FlushOnExit flush(pacedLog_);
+  ::CopyInstallerFromFile(fileName, targetRoot, InstallerFileChooser(), pacedLog_, [this] { KeepWindowAlive(); });
 }
 
 void TForm1::DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot) {
-  FlushOnExit flush(pacedLog_);
+  PacedProgress::FlushOnExit flush(pacedLog_);
   download_.DownloadInstaller(fileName, targetRoot, InternetAccess());
 }
 

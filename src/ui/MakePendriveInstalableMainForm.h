@@ -88,11 +88,21 @@ class TForm1 : public Window {
   virtual FileChooser& InstallerFileChooser() { return *OpenDialog1; }
   virtual const InternetProbe& InternetAccess() const;
   virtual HelpPageActions HelpActions();
+  // Whether to stop the running copy or download and close; the tool asks
+  // the user in a Yes/No box.
+  virtual bool AskToStopWork();
 
  private:
   void ProvideInstaller();
   void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& targetRoot);
   void DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot);
+
+  // A close request (close box, Alt+F4, system menu, the close button):
+  // closes, or, while a copy or download runs, asks whether to stop it.
+  void RequestClose();
+  // Lets the window run during the copy and the download; leaves them with
+  // WorkStopped once the user chose to stop.
+  void KeepWindowAlive();
 
   Control* ControlByName(std::wstring_view name);
   void ApplyGeometry();
@@ -103,6 +113,8 @@ class TForm1 : public Window {
   int clientWidth_ = 0;
   int clientHeight_ = 0;
   WininetProbe wininet_;
+  bool working_ = false;
+  bool stopRequested_ = false;
   // What the copy and the download write into Memo1 and how they let the
   // window run; see PacedProgress.
   PacedProgress pacedLog_;

@@ -32,6 +32,24 @@ class PacedProgress final : public ProgressLog {
   // Shows the held line now.
   void Flush();
 
+  // The last rewrite reaches the screen however the work ends.
+  class FlushOnExit {
+   public:
+    explicit FlushOnExit(PacedProgress& log) : log_(log) {}
+    FlushOnExit(const FlushOnExit&) = delete;
+    FlushOnExit& operator=(const FlushOnExit&) = delete;
+    ~FlushOnExit() {
+      try {
+        log_.Flush();
+      } catch (...) {
+        // Out of memory for one log line; the error on its way out matters more.
+      }
+    }
+
+   private:
+    PacedProgress& log_;
+  };
+
  private:
   ProgressLog& log_;
   std::function<void()> processMessages_;

@@ -35,6 +35,9 @@ class CopyActionForm : public TForm1 {
   // Offline unless a test says otherwise, so that no case reaches for the
   // real network by mistake.
   ScriptedProbe probe{false, 0, std::nullopt};
+  // Answers to "stop the work and close?", in turn; no answer left is No.
+  std::vector<bool> stopAnswers;
+  int stopQuestions = 0;
 
  protected:
   void ShowMessageBox(const std::wstring& text) override {
@@ -42,4 +45,8 @@ class CopyActionForm : public TForm1 {
   }
   FileChooser& InstallerFileChooser() override { return chooser; }
   const InternetProbe& InternetAccess() const override { return probe; }
+  bool AskToStopWork() override {
+    const auto asked = static_cast<std::size_t>(stopQuestions++);
+    return asked < stopAnswers.size() && stopAnswers[asked];
+  }
 };

@@ -83,6 +83,45 @@ TEST_F(CopyActionTest, TypedSmallLetterLabelsTheDriveAndCopiesToTheSmallLetterRo
   EXPECT_EQ(ReadFile(L"F:\\dvl.exe"), std::string(5000, 'i'));
 }
 
+// A close request while the copy runs asks whether to stop. Yes stops it
+// at the next block: the installer already on the drive stays, no
+// temporary file is left, and the window closes once the copy button's
+// handler has returned. No lets the copy finish and the window stay.
+TEST_F(CopyActionTest, CloseDuringTheCopyAsksAndYesStopsItWhileNoLetsItFinish) {
+  const std::string big(1024 * 1024, 'n');
+  std::ofstream(std::filesystem::path(source), std::ios::binary | std::ios::trunc) << big;
+  for (const bool stop : {true, false}) {
+    SCOPED_TRACE(stop ? "answered Yes" : "answered No");
+    form = std::make_unique<CopyActionForm>();
+    form->PobierzZNetuCheckBox1.SetChecked(false);
+    form->chooser.answer = source;
+    form->stopAnswers = {stop};
+    Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+    std::ofstream(std::filesystem::path(L"E:\\dvl.exe"), std::ios::binary) << "old installer";
+    HWND window = form->Handle();
+    form->DriveComboBox.SetText(L"E:\\    [drovalin-old]");
+    // The title bar's close, as the first pump of the copy sees it.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    form->RunHandler([&] { form->BitBtn1Click(); });
+
+    EXPECT_EQ(form->stopQuestions, 1);
+    EXPECT_TRUE(form->boxes.empty()) << "no error box for a stop the user asked for";
+    EXPECT_EQ(wine_drives::FilesMatching(L"E:\\mpi*.tmp"), 0);
+    if (stop) {
+      EXPECT_FALSE(IsWindow(window));
+      EXPECT_EQ(ReadFile(L"E:\\dvl.exe"), "old installer");
+    } else {
+      EXPECT_TRUE(IsWindow(window));
+      EXPECT_EQ(ReadFile(L"E:\\dvl.exe"), big);
+      EXPECT_EQ(LogLines().back(), L"Ok");
+    }
+    // The quit the closed window posted is not this test's.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+}
+
 TEST_F(CopyActionTest, NotARemovableDriveFailsNamingItsRootAndWritesNothing) {
   const std::string fixedFolder = wine_drives::NewFolder("fixed");
   wine_drives::WriteLabelFile(fixedFolder, "drovalin-old");

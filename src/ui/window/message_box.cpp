@@ -11,3 +11,7 @@ void ShowErrorMessage(HWND owner, const std::wstring& text) {
   const std::wstring shown = ErrorBoxText(text);
   MessageBoxW(owner, shown.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
+
+bool AskYesNo(HWND owner, const std::wstring& text) {
+  return MessageBoxW(owner, text.c_str(), kApplicationTitle, MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES;
+}

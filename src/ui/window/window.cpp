@@ -161,6 +161,8 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   try {
     result = HandleMessage(message, wParam, lParam);
+  } catch (const WorkStopped&) {
+    // The user asked for it: nothing to report.
   } catch (const std::exception& error) {
     ShowError(WideText(error.what()));
   } catch (...) {

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <span>
 #include <string>
@@ -18,6 +19,13 @@
 #include "ui/controls/control.h"
 #include "ui/controls/gdi.h"
 #include "ui/controls/timer.h"
+
+// Leaves long work that the user chose to stop; the dispatch boundary lets
+// it end the handler without an error box.
+class WorkStopped : public std::exception {
+ public:
+  const char* what() const noexcept override { return "Work stopped"; }
+};
 
 class Window {
  public:
