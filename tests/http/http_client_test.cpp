@@ -227,7 +227,8 @@ const Case kCases[] = {
      "HTTP/1.1 404 Not Found"},
     // The error box shows a thousand characters of a huge reason phrase.
     {"HugeStatusLineIsCutForTheError",
-     {{ReadRequest(), Send(Response("404 " + std::string(50 * 1024, 'r'), {"Content-Length: 9"}, "not found"))}},
+     {{ReadRequest(),
+       Send(Response("404 " + std::string(std::size_t{50} * 1024, 'r'), {"Content-Length: 9"}, "not found"))}},
      {},
      {"/dvl.exe"},
      Join({kNewConnection, {"<begin 9>", "<work 9>", "<end complete>"}}),
@@ -292,7 +293,8 @@ const Case kCases[] = {
      "IOHandler value is not valid"},
     // Faults of the response itself are named as such, never as a reset.
     {"OneHugeHeaderLine",
-     {{ReadRequest(), Send(Response("200 OK", {"X-Big: " + std::string(200 * 1024, 'b'), "Content-Length: 2"}, "ok")),
+     {{ReadRequest(),
+       Send(Response("200 OK", {"X-Big: " + std::string(std::size_t{200} * 1024, 'b'), "Content-Length: 2"}, "ok")),
        Close()}},
      {},
      {"/dvl.exe"},

@@ -281,6 +281,7 @@ class ScratchDir {
 // goes to the test's. Returns the exit status, or -1 when it did not exit.
 int RunProgram(std::vector<std::string> args) {
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   pid_t pid = 0;

@@ -166,7 +166,7 @@ TEST_F(DownloadHandlersTest, RedirectLineLeavesTheClientsValuesAlone) {
 // A Location of 100 KB is followed in full, but the log shows its first
 // 1,000 characters: word-wrapping the whole of it froze the window.
 TEST_F(DownloadHandlersTest, RedirectLineShowsAThousandCharactersOfAHugeLocation) {
-  std::string dest = "/" + std::string(100 * 1024, 'a');
+  std::string dest = "/" + std::string(std::size_t{100} * 1024, 'a');
   std::int32_t numRedirect = 1;
   bool handled = true;
   std::string method = "GET";
