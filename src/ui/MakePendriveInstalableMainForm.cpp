@@ -29,6 +29,9 @@ TForm1::TForm1(HWND owner)
                                       [this] { BitBtnKoniec.SetEnabled(true); },
                                       [this](const std::wstring& text) { ShowMessageBox(text); },
                                       [this] { KeepWindowAlive(); }}) {
+  // The poll asks every drive letter for its label each second; an empty
+  // card-reader slot must not raise the system's "no disk" box each time.
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS);
   const FormDescription& form = MainFormDescription();
   clientWidth_ = form.clientWidth;
   clientHeight_ = form.clientHeight;
@@ -241,7 +244,9 @@ HelpPageActions TForm1::HelpActions() {
 
 void TForm1::MainTimerTimer() {
   MainTimer.SetEnabled(false);
-  BitBtn1.SetEnabled(false);
+  // The focus leaves the copy button at every tick, as it always has; the
+  // button itself is no longer switched off and on for it.
+  BitBtn1.PassFocusOn();
   GroupBox1.SetEnabled(true);
   const GroupPlacement placed = PlaceOptionsGroup(Panel2.bounds(), GroupBox1.bounds());
   GroupBox1.SetTop(placed.groupTop);
@@ -252,7 +257,9 @@ void TForm1::MainTimerTimer() {
 
   RefreshTargetDrives();
 
-  if (IsRemovableDrive(SelectorRoot(DriveComboBox.Text()))) BitBtn1.SetEnabled(true);
+  // Set once, to its final state: a button that flickers off and on can
+  // refuse a click, and loses the focus.
+  BitBtn1.SetEnabled(IsRemovableDrive(SelectorRoot(DriveComboBox.Text())));
 
   const LowerLayout lower =
       LayOutBelowGroup(GroupBox1.bounds(), KopiujInstalatorCheckBox1.bounds(), BitBtn1.bounds(), BitBtnKoniec.bounds());
@@ -269,11 +276,14 @@ void TForm1::MainTimerTimer() {
 
 void TForm1::RefreshTargetDrives() {
   const std::vector<std::wstring> roots = ListRemovableDrives();
-  DriveComboBox.ClearList();
   std::vector<std::wstring> entries;
-  for (const std::wstring& root : roots) {
-    entries.push_back(DriveEntry(root, GetDriveVolumeLabel(root)));
-    DriveComboBox.AddItem(entries.back());
+  entries.reserve(roots.size());
+  for (const std::wstring& root : roots) entries.push_back(DriveEntry(root, GetDriveVolumeLabel(root)));
+  // The same drives leave the list alone, and with it an open drop-down's
+  // highlight.
+  if (DriveListDiffers(DriveComboBox.Items(), entries)) {
+    DriveComboBox.ClearList();
+    for (const std::wstring& entry : entries) DriveComboBox.AddItem(entry);
   }
   const std::wstring status = TargetStatusText(stPENDRIVEKOMUNIKAT, roots);
   if (KomunikatNapedDocelowyLabel.Text() != status) KomunikatNapedDocelowyLabel.SetText(status);

@@ -1,5 +1,7 @@
 #include "ui/poll_rules.h"
 
+#include <algorithm>
+
 std::wstring TargetStatusText(std::wstring_view prefix, const std::vector<std::wstring>& roots) {
   std::wstring list;
   for (const std::wstring& root : roots) {
@@ -14,4 +16,10 @@ std::optional<std::wstring> SingleDriveSelectorText(const std::vector<std::wstri
                                                     std::wstring_view selectorText) {
   if (entries.size() != 1 || entries.front() == selectorText) return std::nullopt;
   return entries.front();
+}
+
+bool DriveListDiffers(std::vector<std::wstring> shown, std::vector<std::wstring> found) {
+  std::sort(shown.begin(), shown.end());
+  std::sort(found.begin(), found.end());
+  return shown != found;
 }

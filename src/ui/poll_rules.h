@@ -11,6 +11,11 @@
 // " BRAK" when there are none ("Dysk wymienny : " + " BRAK" has two blanks).
 std::wstring TargetStatusText(std::wstring_view prefix, const std::vector<std::wstring>& roots);
 
+// Whether the drive list must be rebuilt: the entries it shows (in its
+// sorted order) are not the entries the tick found (in scan order). A list
+// left alone keeps the highlight of an open drop-down.
+bool DriveListDiffers(std::vector<std::wstring> shown, std::vector<std::wstring> found);
+
 // With exactly one entry in the list, the selector shows that entry: the
 // text to write when the selector shows something else. Nothing to write
 // with no entry, several entries, or the entry already shown.

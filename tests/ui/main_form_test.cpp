@@ -22,6 +22,21 @@ void ExpectPlace(const RECT& r, int left, int top, int width, int height, const 
   EXPECT_EQ(r.bottom - r.top, height) << what;
 }
 
+// Before its first poll the window has the system keep its critical-error
+// boxes to itself: asking an empty card reader for its label would show
+// one every second.
+TEST(MainFormErrorModeTest, WindowTurnsOffTheSystemsCriticalErrorBoxes) {
+  SetErrorMode(0);
+  ASSERT_EQ(GetErrorMode() & SEM_FAILCRITICALERRORS, 0u);
+  {
+    RecordingForm form;
+    EXPECT_NE(GetErrorMode() & SEM_FAILCRITICALERRORS, 0u);
+  }
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
 TEST_F(MainFormTest, StartsAsDescribedAndNothingCanBeCopiedBeforeTheFirstTick) {
   Drive e = Drive::RemovableWithLabel(L'E', "ABC");
   Restart();

@@ -13,6 +13,17 @@ TEST(TargetStatusTextTest, ListsRootsInScanOrderOrSaysBrak) {
   EXPECT_EQ(TargetStatusText(kPrefix, {L"Z:\\", L"K:\\", L"C:\\"}), L"Dysk wymienny : Z:\\; K:\\; C:\\");
 }
 
+TEST(DriveListDiffersTest, SameEntriesInAnyOrderLeaveTheListAlone) {
+  const std::wstring e = L"E:\\    [ABC]";
+  const std::wstring g = L"G:\\    [X]";
+  EXPECT_FALSE(DriveListDiffers({}, {}));
+  EXPECT_FALSE(DriveListDiffers({e, g}, {g, e}));
+  EXPECT_TRUE(DriveListDiffers({e}, {e, g}));
+  EXPECT_TRUE(DriveListDiffers({e, g}, {g}));
+  EXPECT_TRUE(DriveListDiffers({e}, {L"E:\\    [ABD]"}));  // a new label
+  EXPECT_TRUE(DriveListDiffers({e, e}, {e}));
+}
+
 TEST(SingleDriveSelectorTextTest, OnlyOneEntryReplacesADifferentText) {
   const std::wstring e = L"E:\\    [ABC]";
   const std::wstring g = L"G:\\    [X]";

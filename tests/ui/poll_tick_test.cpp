@@ -186,6 +186,37 @@ TEST_F(PollTickTest, FocusLeavesTheCopyButtonForGoodWhenATickDisablesIt) {
   EXPECT_TRUE(form->BitBtnKoniec.HasFocus()) << "the next control in tab order";
 }
 
+LRESULT CALLBACK CountDisables(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter) {
+  if (message == WM_ENABLE && !wParam) ++*reinterpret_cast<int*>(counter);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// A tick that finds what the window already shows leaves the screen alone:
+// an open drop-down keeps its highlight, and the copy button is never
+// switched off on the way.
+TEST_F(PollTickTest, TickThatFindsTheSameDrivesLeavesTheListAndTheCopyButtonAlone) {
+  Drive e = Drive::RemovableWithLabel(L'E', "ABC");
+  Drive g = Drive::RemovableWithLabel(L'G', "XYZ");
+  Tick();
+  form->DriveComboBox.SetText(kEntryE);
+  Tick();
+  ASSERT_TRUE(form->BitBtn1.Enabled());
+  HWND combo = form->DriveComboBox.hwnd();
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageW(combo, CB_SETCURSEL, 1, 0);
+  ASSERT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+  int disables = 0;
+  SetWindowSubclass(form->BitBtn1.hwnd(), CountDisables, 1, reinterpret_cast<DWORD_PTR>(&disables));
+  for (int i = 0; i < 3; ++i) {
+    Tick();
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1) << "tick " << i;
+  }
+  RemoveWindowSubclass(form->BitBtn1.hwnd(), CountDisables, 1);
+  EXPECT_EQ(disables, 0);
+  EXPECT_TRUE(form->BitBtn1.Enabled());
+  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 TEST_F(PollTickTest, ListIsRebuiltWhileDroppedDownAndKeepsWhatTheUserTyped) {
   Drive e = Drive::RemovableWithLabel(L'E', "ABC");
   Drive g = Drive::RemovableWithLabel(L'G', "XYZ");

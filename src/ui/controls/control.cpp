@@ -25,12 +25,15 @@ void Control::Create(HWND parent, const ControlDescription& row, const Control* 
 
 void Control::SetEnabled(bool enabled) {
   if (Enabled() == enabled) return;
-  if (!enabled && HasFocus()) {
-    HWND parent = GetParent(hwnd_);
-    HWND next = GetNextDlgTabItem(parent, hwnd_, FALSE);
-    SetFocus(next != nullptr && next != hwnd_ ? next : parent);
-  }
+  if (!enabled) PassFocusOn();
   EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+void Control::PassFocusOn() {
+  if (!HasFocus()) return;
+  HWND parent = GetParent(hwnd_);
+  HWND next = GetNextDlgTabItem(parent, hwnd_, FALSE);
+  SetFocus(next != nullptr && next != hwnd_ ? next : parent);
 }
 
 bool Control::HasFocus() const {

@@ -32,6 +32,8 @@ class Control {
   // first hands the focus on to the next tab stop, as a disabled window
   // would otherwise leave the keyboard with nowhere to go.
   virtual void SetEnabled(bool enabled);
+  // Hands the focus, if this control has it, to the next tab stop.
+  void PassFocusOn();
 
   std::wstring Text() const;
   virtual void SetText(std::wstring_view text);
