@@ -126,7 +126,7 @@ TEST_F(MainFormTest, EveryControlUsesTheWindowFontMsSansSerifElevenPixelsHigh) {
   GetObjectW(font, sizeof asked, &asked);
   EXPECT_EQ(std::wstring(asked.lfFaceName), L"MS Sans Serif");
   EXPECT_EQ(asked.lfHeight, -11);
-  EXPECT_EQ(asked.lfCharSet, DEFAULT_CHARSET);
+  EXPECT_EQ(asked.lfCharSet, EASTEUROPE_CHARSET);
   // The test prefix carries the bitmap face (scripts/wine-lib.sh), so a
   // substitute here means the font set-up broke.
   ASSERT_TRUE(FontInstalled(L"MS Sans Serif"));

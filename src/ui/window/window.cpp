@@ -76,8 +76,10 @@ void Window::AttachTimer(Timer& timer) {
 
 void Window::ApplyFont(std::wstring_view face, int pixelsAt96Dpi) {
   const std::wstring faceName(face);
+  // Central European: every Windows then picks the face of the font that
+  // has the Polish letters, whatever the system's own language.
   UniqueFont font(CreateFontW(-ScaleToDpi(pixelsAt96Dpi, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH | FF_DONTCARE, faceName.c_str()));
   if (!font) throw std::runtime_error("Cannot create the window font");
   for (Control* control : controls_) {
