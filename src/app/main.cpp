@@ -23,12 +23,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Before any window: libcurl's global state is set up once, while only
     // one thread runs, and torn down after the last client has gone.
     const HttpLibrary http;
-    // The window and its HTTP client go before libcurl's global state does,
-    // also when the start fails half-way.
+    ApplicationWindow application(kApplicationTitle);
+    // The window and its HTTP client go before the application window that
+    // owns it and before libcurl's global state, also when the start fails
+    // half-way.
     struct ReleaseForm {
       ~ReleaseForm() { Form1.reset(); }
     } releaseForm;
-    ApplicationWindow application(kApplicationTitle);
     Form1 = std::make_unique<TForm1>(application.hwnd());
     application.Show();
     Form1->Show();
