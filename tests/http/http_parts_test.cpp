@@ -1,5 +1,6 @@
 // The pieces of the HTTP client that decide without a network: reading a
 // response head, resolving redirect locations, and socket error texts.
+#include "http/detail/exchange.h"
 #include "http/detail/response_head.h"
 #include "http/detail/socket_error.h"
 #include "http/detail/url_parts.h"
@@ -144,6 +145,49 @@ TEST(BoundedServerText, CutsAfterAThousandCharactersNeverInsideOne) {
   EXPECT_EQ(BoundedServerText(letters), letters.substr(0, 2000) + "\u2026");
   // Bytes that are no UTF-8 count one each.
   EXPECT_EQ(BoundedServerText(std::string(1001, '\xFF')), std::string(1000, '\xFF') + "\u2026");
+}
+
+// What a failed transfer is called: a reset only where a socket or libcurl
+// says so, and faults of the response by their own names.
+TEST(TransferError, NamesTheFaultNotAResetThatNeverHappened) {
+  const std::string reset = HttpSocketError(kConnectionReset).what();
+#ifdef _WIN32
+  const long resetByPeer = 10054;  // WSAECONNRESET
+#else
+  const long resetByPeer = 104;  // ECONNRESET
+#endif
+  struct Row {
+    CURLcode code;
+    long osError;
+    const char* detail;
+    bool inHead;
+    std::string error;  // empty: no error
+  };
+  const Row rows[] = {
+      {CURLE_OK, 0, "", false, ""},
+      {CURLE_PARTIAL_FILE, 0, "transfer closed with 5 bytes remaining", false, ""},
+      {CURLE_RECV_ERROR, 0, "Too large response headers: 307210 > 307200", true, "Response header too large."},
+      {CURLE_OUT_OF_MEMORY, 0, "", true, "Response header too large."},
+      {CURLE_OUT_OF_MEMORY, 0, "", false, "Out of memory"},
+      {CURLE_RECV_ERROR, 0, "Illegal or missing hexadecimal sequence in chunked-encoding", false,
+       "Invalid chunked encoding."},
+      {CURLE_RECV_ERROR, 0, "Recv failure: Connection reset by peer", false, reset},
+      {CURLE_RECV_ERROR, 0, "", false, reset},
+      {CURLE_RECV_ERROR, 0, "Failure when receiving data from the peer", false,
+       "Failure when receiving data from the peer"},
+      {CURLE_SEND_ERROR, 0, "Failed sending data to the peer", false, "Failed sending data to the peer"},
+      {CURLE_RECV_ERROR, resetByPeer, "Recv failure: Connection reset by peer", false, reset},
+      {CURLE_COULDNT_CONNECT, 0, "", false, HttpSocketError(kConnectionRefused).what()},
+  };
+  for (const Row& row : rows) {
+    std::string error;
+    try {
+      ThrowTransferError(row.code, row.osError, row.detail, row.inHead);
+    } catch (const HttpError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, row.error) << row.code << " " << row.detail;
+  }
 }
 
 TEST(SocketError, TextCarriesTheWinsockCodeAndItsText) {

@@ -199,7 +199,7 @@ std::optional<UrlParts> Exchange::Finish(CURLcode code, std::string_view detail)
     guard_.Run([&] { body_.End(bodyComplete); });
   }
   guard_.RethrowIfFailed();
-  ThrowTransferError(code, osError, detail);
+  ThrowTransferError(code, osError, detail, head_.started() && !head_.complete());
   if (!head_.complete()) throw HttpError(kConnectionClosedGracefully);
   switch (verdict_) {
     case Verdict::Success:
@@ -217,12 +217,11 @@ std::optional<UrlParts> Exchange::Finish(CURLcode code, std::string_view detail)
   throw HttpProtocolError(head_.statusLine(), head_.status(), std::move(body_.memory()));
 }
 
-void Exchange::ThrowTransferError(CURLcode code, long osError, std::string_view detail) const {
+void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bool inHead) {
   // libcurl fails a response it cannot parse as a receive error, or as
   // out of memory when one header line passes its limit. Those are faults
   // of the response, not of the connection: the OS error left from an
   // earlier transfer must not turn them into a reset.
-  const bool inHead = head_.started() && !head_.complete();
   if ((code == CURLE_OUT_OF_MEMORY && inHead) || (code == CURLE_RECV_ERROR && Mentions(detail, "header"))) {
     throw HttpError(kResponseHeaderTooLarge);
   }
@@ -238,9 +237,12 @@ void Exchange::ThrowTransferError(CURLcode code, long osError, std::string_view 
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR: {
       if (osError != 0) throw HttpSocketError(WinsockCodeFromOsError(osError));
-      throw HttpSocketError(code == CURLE_COULDNT_CONNECT      ? kConnectionRefused
-                            : code == CURLE_OPERATION_TIMEDOUT ? kConnectionTimedOut
-                                                               : kConnectionReset);
+      if (code == CURLE_COULDNT_CONNECT) throw HttpSocketError(kConnectionRefused);
+      if (code == CURLE_OPERATION_TIMEDOUT) throw HttpSocketError(kConnectionTimedOut);
+      // With no OS error nobody reset anything: a reset is named only when
+      // libcurl says so, and otherwise its own text stands.
+      if (detail.empty() || Mentions(detail, "reset")) throw HttpSocketError(kConnectionReset);
+      throw HttpError(BoundedServerText(std::string(detail)));
     }
     case CURLE_GOT_NOTHING:
       throw HttpError(kConnectionClosedGracefully);

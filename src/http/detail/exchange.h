@@ -28,6 +28,12 @@ struct ConnectionState {
   UrlParts origin;  // scheme, host and port it serves
 };
 
+// The error a failed transfer ends with: libcurl's code, the OS error it
+// saw (0 for none), its own text of the failure, and whether the response
+// head had begun but not ended. Returns for a code that is no error of its
+// own (a body cut short is the work end's verdict).
+void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bool inHead);
+
 class Exchange {
  public:
   Exchange(CURL* easy, HttpEvents& events, OutputSink& sink, const HttpSettings& settings, ConnectionState& connection,
@@ -58,7 +64,6 @@ class Exchange {
   void HeadComplete();
   void DecideRedirect();
   void ReportClose(bool byClient, bool bodyComplete);
-  void ThrowTransferError(CURLcode code, long osError, std::string_view detail) const;
   void Status(HttpStatus status, const std::string& text);
   void Touch() { lastData_ = std::chrono::steady_clock::now(); }
 
