@@ -67,7 +67,9 @@ TEST_F(Download, TheHelpButtonShowsNoBoxWhileTheSiteAnswers) {
 
 using DownloadFailures = DownloadTest;
 
-TEST_F(DownloadFailures, NotFoundShowsTheStatusLineWithAFullStopAndLeavesAnEmptyFile) {
+// A 404 replaces nothing: the drive had no installer and still has none,
+// and no temporary file is left.
+TEST_F(DownloadFailures, NotFoundShowsTheStatusLineWithAFullStopAndCreatesNoFile) {
   PressCopyWithSite("missing");
   const MessageBoxView box = WaitForMessageBox(20000);
   ASSERT_NE(box.box, nullptr) << "no error box";
@@ -77,8 +79,8 @@ TEST_F(DownloadFailures, NotFoundShowsTheStatusLineWithAFullStopAndLeavesAnEmpty
   EXPECT_EQ(w.LogLines(), Join({kConnect, kBody}));
   ASSERT_TRUE(PressOk(box.box));
   ExpectButtonsBack();
-  EXPECT_TRUE(FileExists(Target()));
-  EXPECT_TRUE(ReadBytes(Target()).empty());
+  EXPECT_FALSE(FileExists(Target()));
+  EXPECT_EQ(wine_drives::FilesMatching(wine_drives::DosPath(drives.back().folder()) + L"\\mpi*.tmp"), 0);
 }
 
 TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeBack) {
@@ -92,7 +94,8 @@ TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeB
   EXPECT_FALSE(Enabled(w.main)) << "the box is modal: nothing else can be pressed meanwhile";
   ASSERT_TRUE(PressOk(box.box));
   ExpectButtonsBack();
-  EXPECT_TRUE(ReadBytes(Target()).empty());
+  EXPECT_FALSE(FileExists(Target()));
+  EXPECT_EQ(wine_drives::FilesMatching(wine_drives::DosPath(drives.back().folder()) + L"\\mpi*.tmp"), 0);
 }
 
 TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
