@@ -61,9 +61,6 @@ void HttpClient::Impl::Configure() {
   Check(curl_easy_setopt(easy, CURLOPT_HEADERDATA, this));
   Check(curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Impl::OnBody));
   Check(curl_easy_setopt(easy, CURLOPT_WRITEDATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Impl::OnProgress));
-  Check(curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this));
-  Check(curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L));
 }
 
 void HttpClient::Impl::Disconnect() {
@@ -185,11 +182,6 @@ size_t HttpClient::Impl::OnBody(char* data, size_t size, size_t count, void* cli
   Exchange* exchange = static_cast<Impl*>(client)->current_;
   const size_t bytes = size * count;
   return exchange != nullptr && exchange->BodyBlock(data, bytes) ? bytes : 0;
-}
-
-int HttpClient::Impl::OnProgress(void* client, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  Exchange* exchange = static_cast<Impl*>(client)->current_;
-  return exchange == nullptr || exchange->StillWaiting() ? 0 : 1;
 }
 
 HttpClient::HttpClient(HttpEvents& events) : impl_(std::make_unique<Impl>(events)) {}

@@ -14,7 +14,7 @@ std::wstring FolderOf(const std::wstring& path) {
 
 ReplacementFile::ReplacementFile(std::wstring target) : target_(std::move(target)) {
   std::vector<wchar_t> name(MAX_PATH + 1, L'\0');
-  if (GetTempFileNameW(FolderOf(target_).c_str(), L"mpi", 0, name.data()) == 0) {
+  if (GetTempFileNameW(FolderOf(target_).c_str(), kReplacementFilePrefix, 0, name.data()) == 0) {
     error_ = GetLastError();
     return;
   }

@@ -10,6 +10,9 @@
 
 #include "system/win32.h"
 
+// Temporary files are "<prefix>XXXX.tmp" in the target's folder.
+inline constexpr wchar_t kReplacementFilePrefix[] = L"mpi";
+
 class ReplacementFile {
  public:
   // Creates the temporary file in the target's folder, named "mpiXXXX.tmp"
@@ -25,7 +28,6 @@ class ReplacementFile {
   bool valid() const { return file_.valid(); }
   DWORD error() const { return error_; }
   HANDLE handle() const { return file_.get(); }
-  const std::wstring& target() const { return target_; }
 
   // Flushes the content to the medium, gives it `lastWrite` (when not
   // null), and moves it over the target, replacing a read-only or hidden

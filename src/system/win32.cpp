@@ -10,6 +10,12 @@ void UniqueHandle::reset(HANDLE handle) {
   SetLastError(lastError);
 }
 
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 std::wstring SystemMessage(DWORD code) {
   wchar_t* buffer = nullptr;
   const DWORD length =

@@ -1,5 +1,6 @@
 // Helpers every Win32 part of the tool shares: an owner for kernel handles,
-// the platform's text for an error code, and wide text from 8-bit text.
+// a window's text, the platform's text for an error code, and wide text
+// from 8-bit text.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +35,9 @@ class UniqueHandle {
  private:
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
+
+// Text of any window, whatever its length.
+std::wstring WindowText(HWND hwnd);
 
 // The platform's text for an error code, or "Error <code>" when it has none.
 std::wstring SystemMessage(DWORD code);

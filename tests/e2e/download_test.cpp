@@ -80,7 +80,7 @@ TEST_F(DownloadFailures, NotFoundShowsTheStatusLineWithAFullStopAndCreatesNoFile
   ASSERT_TRUE(PressOk(box.box));
   ExpectButtonsBack();
   EXPECT_FALSE(FileExists(Target()));
-  EXPECT_EQ(wine_drives::FilesMatching(wine_drives::DosPath(drives.back().folder()) + L"\\mpi*.tmp"), 0);
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
 }
 
 TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeBack) {
@@ -95,7 +95,7 @@ TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeB
   ASSERT_TRUE(PressOk(box.box));
   ExpectButtonsBack();
   EXPECT_FALSE(FileExists(Target()));
-  EXPECT_EQ(wine_drives::FilesMatching(wine_drives::DosPath(drives.back().folder()) + L"\\mpi*.tmp"), 0);
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
 }
 
 TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {

@@ -43,5 +43,3 @@ class DialogAnswerer {
 
 // Presses a dialog button as a click would.
 void PressDialogButton(HWND dialog, int button);
-// Text of any window, whatever its length.
-std::wstring TextOfWindow(HWND window);

@@ -1,4 +1,5 @@
 #include "wine_drives.h"
+#include "system/replacement_file.h"
 #include "system/win32.h"
 
 #include <windows.h>
@@ -73,9 +74,14 @@ void SendDefine(wchar_t letter, unsigned type, const std::string& unixFolder) {
 
 }  // namespace
 
-int FilesMatching(const std::wstring& pattern) {
+std::wstring ReplacementFilePattern(const std::wstring& folder) {
+  const bool separated = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+  return folder + (separated ? L"" : L"\\") + kReplacementFilePrefix + L"*.tmp";
+}
+
+int ReplacementFilesIn(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  HANDLE search = FindFirstFileW(ReplacementFilePattern(folder).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
   int count = 0;
   do {

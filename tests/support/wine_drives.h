@@ -7,9 +7,10 @@
 
 namespace wine_drives {
 
-// How many files match a pattern such as L"E:\\mpi*.tmp" (the temporary
-// files a copy or download must never leave behind).
-int FilesMatching(const std::wstring& pattern);
+// The temporary files of a replaced installer (system/replacement_file.h)
+// in a folder ("E:\\" or "E:"); a copy or download must leave none behind.
+std::wstring ReplacementFilePattern(const std::wstring& folder);
+int ReplacementFilesIn(const std::wstring& folder);
 
 // Unix path of a new, empty folder under this run's fixture directory.
 std::string NewFolder(const std::string& name);

@@ -106,7 +106,7 @@ TEST_F(CopyActionTest, CloseDuringTheCopyAsksAndYesStopsItWhileNoLetsItFinish) {
 
     EXPECT_EQ(form->stopQuestions, 1);
     EXPECT_TRUE(form->boxes.empty()) << "no error box for a stop the user asked for";
-    EXPECT_EQ(wine_drives::FilesMatching(L"E:\\mpi*.tmp"), 0);
+    EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
     if (stop) {
       EXPECT_FALSE(IsWindow(window));
       EXPECT_EQ(ReadFile(L"E:\\dvl.exe"), "old installer");

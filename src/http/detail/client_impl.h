@@ -47,7 +47,6 @@ class HttpClient::Impl {
   static int OnPrerequest(void* client, char* primaryIp, char* localIp, int primaryPort, int localPort);
   static size_t OnHeader(char* data, size_t size, size_t count, void* client);
   static size_t OnBody(char* data, size_t size, size_t count, void* client);
-  static int OnProgress(void* client, curl_off_t dlTotal, curl_off_t dlNow, curl_off_t ulTotal, curl_off_t ulNow);
 
   HttpEvents& events_;
   HttpSettings settings_;

@@ -45,7 +45,6 @@ class Exchange {
   bool RequestStarting();
   bool HeaderLine(std::string_view line);
   bool BodyBlock(const char* data, std::size_t size);
-  bool StillWaiting();
   // Between two turns of the transfer: the time-outs, then the owner's
   // idle work. False stops the transfer.
   bool Idle();
@@ -61,6 +60,8 @@ class Exchange {
  private:
   enum class Verdict { Pending, Success, Follow, Refuse, NoTls, UnknownScheme };
 
+  // The time-outs: false, with "Read timed out." recorded, once one ran out.
+  bool StillWaiting();
   void HeadComplete();
   void DecideRedirect();
   void ReportClose(bool byClient, bool bodyComplete);

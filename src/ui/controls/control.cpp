@@ -41,12 +41,6 @@ bool Control::HasFocus() const {
   return focus != nullptr && (focus == hwnd_ || IsChild(hwnd_, focus));
 }
 
-std::wstring WindowText(HWND hwnd) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 std::wstring Control::Text() const { return WindowText(hwnd_); }
 
 void Control::SetText(std::wstring_view text) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "system/win32.h"
 #include "ui/layout.h"
 #include "ui/window_description.h"
 
@@ -72,6 +73,3 @@ class Control {
   const Control* container_ = nullptr;
   int dpi_ = kDesignDpi;
 };
-
-// Text of any window, whatever its length.
-std::wstring WindowText(HWND hwnd);

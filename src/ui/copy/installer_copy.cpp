@@ -58,10 +58,9 @@ std::int64_t SizeOf(const UniqueHandle& file) {
 // would store it: the fraction of a second is dropped and an odd second
 // taken down. A time the DOS format cannot hold gives nothing, and the
 // target keeps its own.
-std::optional<FILETIME> FatLastWriteTime(const std::wstring& sourcePath) {
+std::optional<FILETIME> FatLastWriteTime(const UniqueHandle& source) {
   WORD dosDate = 0;
   WORD dosTime = 0;
-  UniqueHandle source = OpenFile(sourcePath, GENERIC_READ, kShareReadWrite, OPEN_EXISTING);
   FILETIME written;
   FILETIME local;
   SYSTEMTIME civil;
@@ -137,7 +136,7 @@ void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& tar
   // "Ok" only once every byte is on the medium under the installer's name.
   bool copied = counter.remaining() == 0 && replacement.valid();
   if (copied) {
-    const std::optional<FILETIME> lastWrite = FatLastWriteTime(sourcePath);
+    const std::optional<FILETIME> lastWrite = FatLastWriteTime(sourceFile);
     copied = replacement.Commit(lastWrite ? &*lastWrite : nullptr) == 0;
   }
   sourceFile.reset();

@@ -33,9 +33,7 @@ void DownloadLogWriter::IdHTTP1Work(WorkMode, std::int64_t workCount) {
   actions_.processMessages();
   iloscPobranych_ = LowBits32(workCount);
   received_ = workCount;
-  // Read after the messages: a handler that ran nested may have changed
-  // the window's counter, and then its value counts.
-  if (iloscDoPobrania_ != LowBits32(expected_)) expected_ = iloscDoPobrania_;
+  FollowWindowCounter();
   // Without an expected size there is nothing to divide by, so the line
   // counts bytes instead. The figures are 64-bit: the window's 32-bit
   // counters would turn 3 GiB into a negative percentage.
@@ -49,9 +47,15 @@ void DownloadLogWriter::IdHTTP1Work(WorkMode, std::int64_t workCount) {
 }
 
 void DownloadLogWriter::IdHTTP1WorkEnd(WorkMode, bool complete) {
-  if (iloscDoPobrania_ != LowBits32(expected_)) expected_ = iloscDoPobrania_;
+  FollowWindowCounter();
   log_.AppendLine(DownloadEndLine(DownloadSucceeded(expected_, received_, complete)));
   SwitchControlsOn();
+}
+
+// Read after the messages: a handler that ran nested may have changed the
+// window's counter, and then its value counts.
+void DownloadLogWriter::FollowWindowCounter() {
+  if (iloscDoPobrania_ != LowBits32(expected_)) expected_ = iloscDoPobrania_;
 }
 
 void DownloadLogWriter::SwitchControlsOn() {

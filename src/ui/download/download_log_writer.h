@@ -58,6 +58,7 @@ class DownloadLogWriter final : public HttpEvents {
   void OnWork(WorkMode mode, std::int64_t workCount) override { IdHTTP1Work(mode, workCount); }
   void OnWorkEnd(WorkMode mode, bool complete) override { IdHTTP1WorkEnd(mode, complete); }
 
+  void FollowWindowCounter();
   void SwitchControlsOn();
 
   ProgressLog& log_;

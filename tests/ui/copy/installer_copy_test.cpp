@@ -145,9 +145,6 @@ std::uint64_t NowTicks() {
   return Ticks(now);
 }
 
-// Temporary files a copy left in a folder ("mpi*.tmp"); none may stay.
-int LeftoverTemporaryFiles(const std::wstring& root) { return wine_drives::FilesMatching(root + L"mpi*.tmp"); }
-
 // The number a "Pozostało : N bytes" line shows.
 std::int64_t RemainingShown(const std::wstring& line) {
   const std::wstring prefix = L"Pozostało : ";
@@ -269,7 +266,7 @@ TEST_F(InstallerCopyTest, SourceThatCannotBeOpenedShowsMinusOneAndErrorAndKeepsT
 
   EXPECT_EQ(run.events, ExpectedEvents(L"E:\\dvl.exe", -1, {-1}, L"Błąd"));
   EXPECT_TRUE(HoldsBytes(L"E:\\dvl.exe", "earlier installer"));
-  EXPECT_EQ(LeftoverTemporaryFiles(L"E:\\"), 0);
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
 }
 
 TEST_F(InstallerCopyTest, ReadOnlyMediumKeepsItsOldInstaller) {
@@ -281,7 +278,7 @@ TEST_F(InstallerCopyTest, ReadOnlyMediumKeepsItsOldInstaller) {
   // Nothing could be written: the remaining count keeps the full size.
   EXPECT_EQ(run.events, ExpectedEvents(L"R:\\dvl.exe", 5000, {5000}, L"Błąd"));
   EXPECT_TRUE(HoldsBytes(L"R:\\dvl.exe", "old installer\n"));
-  EXPECT_EQ(LeftoverTemporaryFiles(L"R:\\"), 0);
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(L"R:\\"), 0);
 }
 
 TEST_F(InstallerCopyTest, LastWriteTimeIsCarriedToTheEvenSecondBelow) {
@@ -370,7 +367,7 @@ TEST_F(InstallerCopyTest, MediumThatFillsUpEndsInErrorAndKeepsTheOldInstaller) {
     } else {
       EXPECT_EQ(GetFileAttributesW(L"F:\\dvl.exe"), kNoAttributes);
     }
-    EXPECT_EQ(LeftoverTemporaryFiles(L"F:\\"), 0);
+    EXPECT_EQ(wine_drives::ReplacementFilesIn(L"F:\\"), 0);
     ASSERT_EQ(run.lines.size(), 3u);
     EXPECT_EQ(run.lines[0], L"Kopiuję F:\\dvl.exe  262144 bytes");
     const std::int64_t remaining = RemainingShown(run.lines[1]);
@@ -406,7 +403,7 @@ TEST_F(InstallerCopyTest, SourceOfTwoGibibytesAndMoreShowsItsTrueSize) {
   EXPECT_LT(remaining, size);
   EXPECT_EQ(run.lines[2], L"Błąd");
   EXPECT_EQ(GetFileAttributesW(L"F:\\dvl.exe"), kNoAttributes);
-  EXPECT_EQ(LeftoverTemporaryFiles(L"F:\\"), 0);
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(L"F:\\"), 0);
 }
 
 }  // namespace

@@ -83,9 +83,6 @@ void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
-// Temporary files a download left in a folder ("mpi*.tmp").
-int LeftoverTemporaryFiles(const std::wstring& root) { return wine_drives::FilesMatching(root + L"mpi*.tmp"); }
-
 // Whether nobody holds the file any more: an open that shares nothing
 // succeeds only then.
 bool OpensExclusively(const std::wstring& path) {
@@ -237,7 +234,7 @@ TEST_F(DownloadInstallerTest, FailedDownloadKeepsTheOldInstaller) {
         std::vector<std::wstring>(log.lines.end() - static_cast<std::ptrdiff_t>(c.lastLines.size()), log.lines.end()),
         c.lastLines);
     EXPECT_EQ(ReadWholeFile(target), "old installer");
-    EXPECT_EQ(LeftoverTemporaryFiles(L"E:\\"), 0);
+    EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
   }
 }
 
@@ -258,7 +255,7 @@ TEST_F(DownloadInstallerTest, FullMediumEndsInFailureThenTheErrorAndKeepsTheOldI
   EXPECT_EQ(error.rfind("Cannot write file \"F:\\dvl.exe\". ", 0), 0u) << error;
   EXPECT_EQ(log.LastLine(), L"Pobieranie pliku zako\u0144czone - Niepowodzenie");
   EXPECT_EQ(ReadWholeFile(L"F:\\dvl.exe"), "old installer");
-  EXPECT_EQ(LeftoverTemporaryFiles(L"F:\\"), 0);
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(L"F:\\"), 0);
 }
 
 TEST_F(DownloadInstallerTest, ChunkedBodyCountsBytesAndSucceeds) {
@@ -311,9 +308,9 @@ TEST_F(DownloadInstallerTest, OldInstallerStaysUntilTheBodyIsWhole) {
   onPump = [&](int pump) {
     if (pump != 1) return;
     during = ReadWholeFile(target);
-    temporaries = LeftoverTemporaryFiles(L"E:\\");
+    temporaries = wine_drives::ReplacementFilesIn(L"E:\\");
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(L"E:\\mpi*.tmp", &found);
+    HANDLE search = FindFirstFileW(wine_drives::ReplacementFilePattern(L"E:\\").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     FindClose(search);
     UniqueHandle file(CreateFileW((std::wstring(L"E:\\") + found.cFileName).c_str(), GENERIC_READ,
@@ -328,7 +325,7 @@ TEST_F(DownloadInstallerTest, OldInstallerStaysUntilTheBodyIsWhole) {
   EXPECT_EQ(openError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   EXPECT_EQ(log.LastLine(), kSuccessLine);
   EXPECT_EQ(ReadWholeFile(target), SiteBody());
-  EXPECT_EQ(LeftoverTemporaryFiles(L"E:\\"), 0);
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
 }
 
 // What the user typed into the log before the first percentage line decides

@@ -12,6 +12,7 @@
 
 #include "common/product.h"
 #include "dialog_answerer.h"
+#include "system/win32.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ BOOL CALLBACK AddControl(HWND child, LPARAM param) {
     if ((style & SS_TYPEMASK) == SS_ICON) {
       if (SendMessageW(child, STM_GETICON, 0, 0) != 0) into.iconShown = true;
     } else {
-      into.texts.push_back(TextOfWindow(child));
+      into.texts.push_back(WindowText(child));
     }
   } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
     into.buttons.push_back(GetDlgCtrlID(child));
@@ -47,7 +48,7 @@ BOOL CALLBACK AddControl(HWND child, LPARAM param) {
 
 SeenBox Describe(HWND box) {
   SeenBox seen;
-  seen.caption = TextOfWindow(box);
+  seen.caption = WindowText(box);
   EnumChildWindows(box, AddControl, reinterpret_cast<LPARAM>(&seen));
   return seen;
 }
