@@ -20,7 +20,7 @@ endif()
 add_library(mpi_curl INTERFACE)
 target_include_directories(mpi_curl SYSTEM INTERFACE ${MPI_CURL_PREFIX}/include)
 target_compile_definitions(mpi_curl INTERFACE CURL_STATICLIB)
-target_link_libraries(mpi_curl INTERFACE ${MPI_CURL_PREFIX}/lib/libcurl.a ws2_32 bcrypt advapi32 crypt32)
+target_link_libraries(mpi_curl INTERFACE ${MPI_CURL_PREFIX}/lib/libcurl.a ws2_32 bcrypt advapi32 crypt32 secur32)
 
 # Every test that runs under Wine: scripts/wine-run exits 77 where the
 # machine cannot run 32-bit programs, and ctest shows the test as skipped.

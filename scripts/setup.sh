@@ -6,7 +6,8 @@ set -euo pipefail
 need_pkgs=(
   cmake ninja-build g++ pkg-config git
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
-  libgtest-dev libgmock-dev googletest libcurl4-openssl-dev
+  libgtest-dev libgmock-dev googletest libcurl4-openssl-dev libssl-dev openssl
+  libgnutls30:i386
   wine wine32:i386 wine64 fonts-wine fonts-liberation
   xvfb x11-utils imagemagick
   iproute2 util-linux python3 dpkg-dev locales curl

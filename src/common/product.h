@@ -38,15 +38,20 @@ constexpr auto Join(const char (&... parts)[Sizes]) {
 
 inline constexpr auto kProductSiteUrlW = Join<wchar_t>("http://", kProductHost);
 inline constexpr auto kProductSiteUrlA = Join<char>("http://", kProductHost);
+inline constexpr auto kSecureSiteUrlA = Join<char>("https://", kProductHost);
 inline constexpr auto kHelpPageUrlA = Join<char>("https://", kProductHost, "/instalacjajpendrive.php");
 
 }  // namespace product_detail
 
-// Base address of the site: no path, no closing "/". The connectivity check
-// probes it; the download appends "/dvl.exe" to it.
+// Base address of the site over plain http: no path, no closing "/". The
+// connectivity check probes it.
 inline constexpr const wchar_t* ProductSiteUrl = product_detail::kProductSiteUrlW.data();
 // The same address in 8-bit form, for the HTTP client.
 inline constexpr const char* ProductSiteUrlA = product_detail::kProductSiteUrlA.data();
+
+// The same site over https, which the download appends "/dvl.exe" to: the
+// installer is run by the user, so it comes only from a verified server.
+inline constexpr const char* SecureSiteUrlA = product_detail::kSecureSiteUrlA.data();
 
 // The help page, in 8-bit form for the 8-bit shell call that opens it.
 inline constexpr const char* HelpPageUrl = product_detail::kHelpPageUrlA.data();

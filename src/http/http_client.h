@@ -1,4 +1,4 @@
-// The window's HTTP client: one GET at a time of a plain-HTTP URL into an
+// The window's HTTP client: one GET at a time of an http or https URL into an
 // output, following redirects itself and reporting every step through
 // HttpEvents on the calling thread. It keeps one connection open between
 // GETs for reuse, and the cookies it received for as long as it lives.
@@ -25,7 +25,8 @@ class HttpClient {
 
   HttpSettings& settings();
 
-  // One GET of `url` (http only); the body of the final 2xx response goes
+  // One GET of `url` (http or https; a server's certificate must be
+  // trusted by the platform and name its host); the body of the final 2xx response goes
   // to `output`. Not re-entrant: a Get from inside an event handler throws.
   void Get(const std::string& url, OutputSink& output);
 

@@ -18,3 +18,11 @@ std::string BoundedServerText(const std::string& text) {
   }
   return text;
 }
+
+std::string CertificateRefused(const std::string& host, const std::string& reason) {
+  return "The certificate of " + host + " was refused: " + BoundedServerText(reason);
+}
+
+std::string HandshakeFailed(const std::string& host, const std::string& reason) {
+  return "No secure connection to " + host + ": " + BoundedServerText(reason);
+}

@@ -53,5 +53,13 @@ inline constexpr char kInvalidChunkedEncoding[] = "Invalid chunked encoding.";
 // Followed by the Location (bounded).
 inline constexpr char kCredentialsInLocation[] = "Redirect refused: the address carries a user name or password: ";
 inline constexpr char kInvalidContentLength[] = "Invalid Content-Length in the response.";
-// A redirect to https: this client has no TLS layer to hand the connection to.
-inline constexpr char kNoTlsForHttps[] = "IOHandler value is not valid";
+// A redirect from https to plain http, followed by the Location (bounded):
+// the installer must not leave the verified connection.
+inline constexpr char kInsecureRedirect[] = "Redirect refused: it leaves https for plain http: ";
+
+// The server's certificate was refused. `reason` is the platform's text of
+// the certificate code (the trust provider's or the TLS library's).
+std::string CertificateRefused(const std::string& host, const std::string& reason);
+// No TLS session came about with `host`: it does not speak TLS on that
+// port, or the handshake failed. `reason` is the platform's text of it.
+std::string HandshakeFailed(const std::string& host, const std::string& reason);

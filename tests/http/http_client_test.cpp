@@ -2,6 +2,7 @@
 // reports, in order, the body it writes and the error it ends with, for the
 // responses and failures a download can meet.
 #include "http/http_client.h"
+#include "client_test_support.h"
 #include "http/http_error.h"
 #include "script_server.h"
 
@@ -14,77 +15,7 @@
 
 namespace {
 
-const char kAccept[] = "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
-const char kUserAgent[] = "Mozilla/3.0 (compatible; Indy Library)";
-
-class Recorder : public HttpEvents {
- public:
-  std::vector<std::string> events;
-  std::function<void(const std::string&)> onEvent;  // may throw, like a window handler
-
-  void OnStatus(HttpStatus, const std::string& text) override { Add(text); }
-  void OnConnected() override { Add("<connected>"); }
-  void OnDisconnected() override { Add("<disconnected>"); }
-  void OnRedirect(std::string& dest, std::int32_t& numRedirect, bool& handled, std::string& method) override {
-    Add("<redirect " + dest + " #" + std::to_string(numRedirect) + (handled ? " handled " : " ") + method + ">");
-  }
-  void OnWorkBegin(WorkMode mode, std::int64_t max) override {
-    Add(std::string(mode == WorkMode::Read ? "<begin " : "<write begin ") + std::to_string(max) + ">");
-  }
-  void OnWork(WorkMode, std::int64_t count) override { Add("<work " + std::to_string(count) + ">"); }
-  void OnWorkEnd(WorkMode, bool complete) override { Add(complete ? "<end complete>" : "<end cut>"); }
-
- private:
-  void Add(const std::string& event) {
-    events.push_back(event);
-    if (onEvent) onEvent(event);
-  }
-};
-
-class MemorySink : public OutputSink {
- public:
-  std::string bytes;
-  void Write(const char* data, std::size_t size) override { bytes.append(data, size); }
-};
-
-std::string Response(const std::string& status, const std::vector<std::string>& headers, const std::string& body = {}) {
-  std::string text = "HTTP/1.1 " + status + "\r\n";
-  for (const std::string& header : headers) text += header + "\r\n";
-  return text + "\r\n" + body;
-}
-
-std::string Ok(const std::string& body, const std::vector<std::string>& more = {}) {
-  std::vector<std::string> headers{"Content-Length: " + std::to_string(body.size())};
-  headers.insert(headers.end(), more.begin(), more.end());
-  return Response("200 OK", headers, body);
-}
-
-std::string Found(const std::string& location, const std::string& body = {},
-                  const std::vector<std::string>& more = {}) {
-  std::vector<std::string> headers{"Location: " + location, "Content-Length: " + std::to_string(body.size())};
-  headers.insert(headers.end(), more.begin(), more.end());
-  return Response("302 Found", headers, body);
-}
-
-using Events = std::vector<std::string>;
-
-Events Join(std::initializer_list<Events> parts) {
-  Events all;
-  for (const Events& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-const Events kNewConnection{"Connecting to 127.0.0.1.", "Connected.", "<connected>"};
-const Events kClientCloses{"Disconnecting.", "<disconnected>", "Disconnected."};
-
-std::string Substitute(std::string text, const std::vector<std::pair<std::string, int>>& values) {
-  for (const auto& [name, value] : values) {
-    for (std::size_t at; (at = text.find(name)) != std::string::npos;) {
-      text.replace(at, name.size(), std::to_string(value));
-    }
-  }
-  return text;
-}
+using namespace client_test;
 
 struct Case {
   const char* name;
@@ -282,15 +213,6 @@ const Case kCases[] = {
      "",
      "HTTP/1.1 302 Found",
      ChainRequests(15)},
-    {"RedirectToHttpsClosesAndFails",
-     {{ReadRequest(), Send(Found("https://127.0.0.1:{port}/dvl.exe", "moved"))}},
-     {},
-     {"/a"},
-     Join({kNewConnection,
-           {"<redirect https://127.0.0.1:{port}/dvl.exe #1 handled GET>", "<begin 5>", "<work 5>", "<end complete>"},
-           kClientCloses}),
-     "",
-     "IOHandler value is not valid"},
     // Faults of the response itself are named as such, never as a reset.
     {"OneHugeHeaderLine",
      {{ReadRequest(),

@@ -3,11 +3,13 @@
 #include "http/detail/exchange.h"
 #include "http/detail/response_head.h"
 #include "http/detail/socket_error.h"
+#include "http/detail/tls_check.h"
 #include "http/detail/url_parts.h"
 #include "http/http_error.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -178,16 +180,50 @@ TEST(TransferError, NamesTheFaultNotAResetThatNeverHappened) {
       {CURLE_SEND_ERROR, 0, "Failed sending data to the peer", false, "Failed sending data to the peer"},
       {CURLE_RECV_ERROR, resetByPeer, "Recv failure: Connection reset by peer", false, reset},
       {CURLE_COULDNT_CONNECT, 0, "", false, HttpSocketError(kConnectionRefused).what()},
+      // TLS failures name the host and keep the platform's reason; an OS
+      // error left from the handshake's socket does not make them a reset.
+      {CURLE_PEER_FAILED_VERIFICATION, resetByPeer,
+       "schannel: SEC_E_UNTRUSTED_ROOT (0x80090325) - The certificate chain was issued by an authority that is not "
+       "trusted.",
+       false,
+       "The certificate of www.drovalin.pl was refused: schannel: SEC_E_UNTRUSTED_ROOT (0x80090325) - The "
+       "certificate chain was issued by an authority that is not trusted."},
+      {CURLE_SSL_CONNECT_ERROR, 0, "error:0A00010B:SSL routines::wrong version number", false,
+       "No secure connection to www.drovalin.pl: error:0A00010B:SSL routines::wrong version number"},
+      {CURLE_SSL_CONNECT_ERROR, 0, "", false, "No secure connection to www.drovalin.pl: SSL connect error"},
   };
   for (const Row& row : rows) {
     std::string error;
     try {
-      ThrowTransferError(row.code, row.osError, row.detail, row.inHead);
+      ThrowTransferError(row.code, row.osError, row.detail, row.inHead, "www.drovalin.pl");
     } catch (const HttpError& e) {
       error = e.what();
     }
     EXPECT_EQ(error, row.error) << row.code << " " << row.detail;
   }
+}
+
+// A chain's trust status becomes the certificate error its user is shown;
+// revocation that could not be checked is no error (best effort).
+TEST(TrustStatus, BecomesTheCertificateErrorThatExplainsIt) {
+  struct Row {
+    std::uint32_t status;
+    std::uint32_t error;
+  };
+  const Row rows[] = {
+      {0x00000000, 0},          {0x00000040, 0},  // revocation status unknown
+      {0x01000040, 0},                            // and the revocation server offline
+      {0x00010000, 0x800B010A},                   // partial chain, as Wine reports an unknown root: CERT_E_CHAINING
+      {0x00000020, 0x800B0109},                   // untrusted root: CERT_E_UNTRUSTEDROOT
+      {0x00000001, 0x800B0101},                   // not time valid: CERT_E_EXPIRED
+      {0x00000021, 0x800B0101},                   // expired outranks an untrusted root
+      {0x00000004, 0x80092010},                   // revoked: CRYPT_E_REVOKED
+      {0x00000010, 0x800B0110},                   // not for server authentication: CERT_E_WRONG_USAGE
+      {0x00000048, 0x80096004},                   // a bad signature, with revocation unknown: TRUST_E_CERT_SIGNATURE
+      {0x00000080, 0x800B010A},                   // cyclic: CERT_E_CHAINING
+      {0x00000800, 0x800B010B},                   // any other bit: TRUST_E_FAIL
+  };
+  for (const Row& row : rows) EXPECT_EQ(TrustStatusError(row.status), row.error) << std::hex << row.status;
 }
 
 TEST(SocketError, TextCarriesTheWinsockCodeAndItsText) {

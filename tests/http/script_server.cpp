@@ -13,6 +13,13 @@ using socklen_t = int;
 #include <unistd.h>
 #endif
 
+#ifdef MPI_SCRIPT_SERVER_TLS
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+
+#include <csignal>
+#endif
+
 #include <chrono>
 #include <stdexcept>
 
@@ -57,6 +64,82 @@ Native Listen(int& port) {
 
 }  // namespace
 
+// One accepted connection, plain or inside TLS.
+class ScriptServer::Channel {
+ public:
+  explicit Channel(Native s) : s_(s) {}
+  ~Channel() {
+#ifdef MPI_SCRIPT_SERVER_TLS
+    if (ssl_ != nullptr) SSL_free(ssl_);
+#endif
+  }
+  Channel(const Channel&) = delete;
+  Channel& operator=(const Channel&) = delete;
+
+  // False when the client gave up the handshake (a refused certificate).
+  bool Start(void* tls) {
+#ifdef MPI_SCRIPT_SERVER_TLS
+    if (tls == nullptr) return true;
+    ssl_ = SSL_new(static_cast<SSL_CTX*>(tls));
+    SSL_set_fd(ssl_, static_cast<int>(s_));
+    if (SSL_accept(ssl_) == 1) return true;
+    ERR_clear_error();
+    return false;
+#else
+    static_cast<void>(tls);
+    return true;
+#endif
+  }
+  bool Readable() const {
+#ifdef MPI_SCRIPT_SERVER_TLS
+    if (ssl_ != nullptr && SSL_pending(ssl_) > 0) return true;
+#endif
+    return ::Readable(s_);
+  }
+  int Send(const char* data, int size) {
+#ifdef MPI_SCRIPT_SERVER_TLS
+    if (ssl_ != nullptr) return SSL_write(ssl_, data, size);
+#endif
+    return static_cast<int>(send(s_, data, size, kSendFlags));
+  }
+  int Receive(char* data, int size) {
+#ifdef MPI_SCRIPT_SERVER_TLS
+    if (ssl_ != nullptr) return SSL_read(ssl_, data, size);
+#endif
+    return static_cast<int>(recv(s_, data, size, 0));
+  }
+  // Orderly close; inside TLS the close_notify goes first.
+  void Close() {
+#ifdef MPI_SCRIPT_SERVER_TLS
+    if (ssl_ != nullptr) SSL_shutdown(ssl_);
+#endif
+    CloseNative(s_);
+  }
+  Native socket() const { return s_; }
+
+ private:
+  Native s_;
+#ifdef MPI_SCRIPT_SERVER_TLS
+  SSL* ssl_ = nullptr;
+#endif
+};
+
+#ifdef MPI_SCRIPT_SERVER_TLS
+ScriptServer::ScriptServer(const std::string& identityPem) : ScriptServer() {
+  // OpenSSL writes with plain send(): a client that has refused the
+  // certificate and left must not kill the test with SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  SSL_CTX* context = SSL_CTX_new(TLS_server_method());
+  if (context == nullptr || SSL_CTX_use_certificate_chain_file(context, identityPem.c_str()) != 1 ||
+      SSL_CTX_use_PrivateKey_file(context, identityPem.c_str(), SSL_FILETYPE_PEM) != 1) {
+    SSL_CTX_free(context);
+    CloseNative(N(listener_));
+    throw std::runtime_error("script server: cannot load " + identityPem);
+  }
+  tls_ = context;
+}
+#endif
+
 ScriptServer::ScriptServer() {
 #ifdef _WIN32  // Winsock counts its users: this server is one until it ends
   WSADATA data;
@@ -70,6 +153,9 @@ ScriptServer::~ScriptServer() {
   if (acceptor_.joinable()) acceptor_.join();
   for (std::thread& connection : connections_) connection.join();
   CloseNative(N(listener_));
+#ifdef MPI_SCRIPT_SERVER_TLS
+  SSL_CTX_free(static_cast<SSL_CTX*>(tls_));
+#endif
 #ifdef _WIN32
   WSACleanup();
 #endif
@@ -101,20 +187,23 @@ void ScriptServer::AcceptLoop() {
 }
 
 void ScriptServer::Serve(Socket connection, const ConnectionScript& script) {
-  Native s = N(connection);
+  Channel channel(N(connection));
+  if (!channel.Start(tls_)) {
+    CloseNative(channel.socket());
+    return;
+  }
   std::string pending;
   for (const Step& step : script) {
     switch (step.kind) {
       case Step::Kind::Read:
-        if (!ReadHead(connection, pending)) {
-          CloseNative(s);
+        if (!ReadHead(channel, pending)) {
+          channel.Close();
           return;
         }
         break;
       case Step::Kind::Send:
         for (std::size_t sent = 0; sent < step.bytes.size();) {
-          int n = static_cast<int>(
-              send(s, step.bytes.data() + sent, static_cast<int>(step.bytes.size() - sent), kSendFlags));
+          int n = channel.Send(step.bytes.data() + sent, static_cast<int>(step.bytes.size() - sent));
           if (n <= 0) break;
           sent += static_cast<std::size_t>(n);
         }
@@ -123,23 +212,23 @@ void ScriptServer::Serve(Socket connection, const ConnectionScript& script) {
         Sleep(step.milliseconds);
         break;
       case Step::Kind::Close:
-        CloseNative(s);
+        channel.Close();
         return;
       case Step::Kind::Reset: {
         linger abortive{};
         abortive.l_onoff = 1;
         abortive.l_linger = 0;
-        setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof abortive);
-        CloseNative(s);
+        setsockopt(channel.socket(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof abortive);
+        CloseNative(channel.socket());
         return;
       }
     }
   }
-  WaitForClientClose(connection);
-  CloseNative(s);
+  WaitForClientClose(channel);
+  CloseNative(channel.socket());
 }
 
-bool ScriptServer::ReadHead(Socket connection, std::string& pending) {
+bool ScriptServer::ReadHead(Channel& channel, std::string& pending) {
   while (!stopping_) {
     std::size_t end = pending.find("\r\n\r\n");
     if (end != std::string::npos) {
@@ -148,20 +237,20 @@ bool ScriptServer::ReadHead(Socket connection, std::string& pending) {
       pending.erase(0, end + 4);
       return true;
     }
-    if (!Readable(N(connection))) continue;
+    if (!channel.Readable()) continue;
     char buffer[4096];
-    int got = static_cast<int>(recv(N(connection), buffer, sizeof buffer, 0));
+    int got = channel.Receive(buffer, sizeof buffer);
     if (got <= 0) return false;
     pending.append(buffer, static_cast<std::size_t>(got));
   }
   return false;
 }
 
-void ScriptServer::WaitForClientClose(Socket connection) {
+void ScriptServer::WaitForClientClose(Channel& channel) {
   char buffer[4096];
   while (!stopping_) {
-    if (!Readable(N(connection))) continue;
-    if (recv(N(connection), buffer, sizeof buffer, 0) <= 0) return;
+    if (!channel.Readable()) continue;
+    if (channel.Receive(buffer, sizeof buffer) <= 0) return;
   }
 }
 

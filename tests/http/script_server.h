@@ -1,7 +1,8 @@
 // A scripted HTTP server on 127.0.0.1 for the client's tests: each accepted
 // connection plays the next script of exact steps (read a request, send
 // bytes, pause, close, reset), so a test controls every byte and every
-// split the client sees. Builds with Winsock as well as BSD sockets.
+// split the client sees. Builds with Winsock as well as BSD sockets; in the
+// native build it can speak TLS (OpenSSL) with a given certificate.
 #pragma once
 
 #include <atomic>
@@ -32,6 +33,12 @@ using ConnectionScript = std::vector<Step>;
 class ScriptServer {
  public:
   ScriptServer();  // listens on an ephemeral port at once
+#ifdef MPI_SCRIPT_SERVER_TLS
+  // Every connection is TLS, with the certificate and key in `identityPem`
+  // (one PEM file). The steps then speak of the bytes inside TLS; a client
+  // that gives up during the handshake ends its connection's script.
+  explicit ScriptServer(const std::string& identityPem);
+#endif
   ~ScriptServer();
   ScriptServer(const ScriptServer&) = delete;
   ScriptServer& operator=(const ScriptServer&) = delete;
@@ -47,12 +54,14 @@ class ScriptServer {
  private:
   using Socket = std::intptr_t;
   void AcceptLoop();
+  class Channel;
   void Serve(Socket connection, const ConnectionScript& script);
-  bool ReadHead(Socket connection, std::string& pending);
-  void WaitForClientClose(Socket connection);
+  bool ReadHead(Channel& channel, std::string& pending);
+  void WaitForClientClose(Channel& channel);
   void Sleep(int milliseconds) const;
 
   Socket listener_;
+  void* tls_ = nullptr;  // OpenSSL's SSL_CTX when the server speaks TLS
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   std::atomic<int> accepted_{0};

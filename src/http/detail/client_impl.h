@@ -24,7 +24,7 @@ class HttpClient::Impl {
 
   HttpSettings& settings() { return settings_; }
 
-  // One GET of `url` (http only); the body of the final 2xx response goes
+  // One GET of `url` (http or https); the body of the final 2xx response goes
   // to `output`. Not re-entrant: a Get from inside an event handler throws.
   void Get(const std::string& url, OutputSink& output);
 

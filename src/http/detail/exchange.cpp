@@ -5,6 +5,7 @@
 
 #include "http/detail/socket_error.h"
 #include "http/detail/socket_ops.h"
+#include "http/detail/tls_check.h"
 #include "http/http_error.h"
 
 namespace {
@@ -56,6 +57,14 @@ bool Exchange::RequestStarting() {
   Touch();
   requestStart_ = lastData_;
   if (connecting_ == CURL_SOCKET_BAD) return true;  // a kept connection
+  // Checked once per connection, after the handshake and before a byte of
+  // the request: a refused server never sees the request.
+  if (url_.scheme == "https") {
+    if (std::optional<std::string> problem = CertificateProblem(easy_, url_.host)) {
+      guard_.Fail(std::make_exception_ptr(HttpError(CertificateRefused(url_.host, *problem))));
+      return false;
+    }
+  }
   connection_.open = connecting_;
   connection_.origin = url_;
   connecting_ = CURL_SOCKET_BAD;
@@ -110,10 +119,11 @@ void Exchange::DecideRedirect() {
   // Basic authorization; the installer needs none, so such a site is not
   // followed at all.
   if (next_.userInfo) throw HttpError(kCredentialsInLocation + BoundedServerText(dest));
-  if (next_.scheme == "https") {
-    verdict_ = Verdict::NoTls;
-  } else if (next_.scheme != "http") {
+  if (next_.scheme != "http" && next_.scheme != "https") {
     verdict_ = Verdict::UnknownScheme;
+  } else if (url_.scheme == "https" && next_.scheme == "http") {
+    verdict_ = Verdict::Insecure;
+    refusedLocation_ = dest;
   } else {
     verdict_ = Verdict::Follow;
   }
@@ -199,15 +209,15 @@ std::optional<UrlParts> Exchange::Finish(CURLcode code, std::string_view detail)
     guard_.Run([&] { body_.End(bodyComplete); });
   }
   guard_.RethrowIfFailed();
-  ThrowTransferError(code, osError, detail, head_.started() && !head_.complete());
+  ThrowTransferError(code, osError, detail, head_.started() && !head_.complete(), url_.host);
   if (!head_.complete()) throw HttpError(kConnectionClosedGracefully);
   switch (verdict_) {
     case Verdict::Success:
       return std::nullopt;
     case Verdict::Follow:
       return next_;
-    case Verdict::NoTls:
-      throw HttpError(kNoTlsForHttps);
+    case Verdict::Insecure:
+      throw HttpError(kInsecureRedirect + BoundedServerText(refusedLocation_));
     case Verdict::UnknownScheme:
       throw HttpError("Unknown Protocol");
     case Verdict::Refuse:
@@ -217,7 +227,7 @@ std::optional<UrlParts> Exchange::Finish(CURLcode code, std::string_view detail)
   throw HttpProtocolError(head_.statusLine(), head_.status(), std::move(body_.memory()));
 }
 
-void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bool inHead) {
+void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bool inHead, const std::string& host) {
   // libcurl fails a response it cannot parse as a receive error, or as
   // out of memory when one header line passes its limit. Those are faults
   // of the response, not of the connection: the OS error left from an
@@ -246,6 +256,19 @@ void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bo
     }
     case CURLE_GOT_NOTHING:
       throw HttpError(kConnectionClosedGracefully);
+    // libcurl's text of a TLS failure carries the platform's own: the TLS
+    // library's reason, or Schannel's code with its system message.
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+      throw HttpError(CertificateRefused(host, detail.empty() ? curl_easy_strerror(code) : std::string(detail)));
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_SSL_CIPHER:
+    case CURLE_USE_SSL_FAILED:
+      throw HttpError(HandshakeFailed(host, detail.empty() ? curl_easy_strerror(code) : std::string(detail)));
     default:
       throw HttpError(curl_easy_strerror(code));
   }

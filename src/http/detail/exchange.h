@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The connection the client holds between requests, as far as it has been
@@ -30,9 +31,10 @@ struct ConnectionState {
 
 // The error a failed transfer ends with: libcurl's code, the OS error it
 // saw (0 for none), its own text of the failure, and whether the response
-// head had begun but not ended. Returns for a code that is no error of its
-// own (a body cut short is the work end's verdict).
-void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bool inHead);
+// head had begun but not ended; `host` is the server's, named by TLS
+// failures. Returns for a code that is no error of its own (a body cut
+// short is the work end's verdict).
+void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bool inHead, const std::string& host);
 
 class Exchange {
  public:
@@ -58,7 +60,7 @@ class Exchange {
   std::optional<UrlParts> Finish(CURLcode code, std::string_view detail);
 
  private:
-  enum class Verdict { Pending, Success, Follow, Refuse, NoTls, UnknownScheme };
+  enum class Verdict { Pending, Success, Follow, Refuse, Insecure, UnknownScheme };
 
   // The time-outs: false, with "Read timed out." recorded, once one ran out.
   bool StillWaiting();
@@ -82,6 +84,7 @@ class Exchange {
   ResponseBody body_;
   Verdict verdict_ = Verdict::Pending;
   UrlParts next_;
+  std::string refusedLocation_;  // of an insecure redirect, as received
   // A socket being connected, not yet announced.
   curl_socket_t connecting_ = CURL_SOCKET_BAD;
   bool requestSent_ = false;

@@ -102,5 +102,5 @@ void InstallerDownload::DownloadInstaller(const std::wstring& fileName, const st
   }
   TargetFile target(targetRoot + fileName);
   log_.AppendLine(DownloadingLine(fileName));
-  client_.Get(DownloadUrl(ProductSiteUrlA, fileName), target);
+  client_.Get(DownloadUrl(SecureSiteUrlA, fileName), target);
 }
