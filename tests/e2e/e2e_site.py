@@ -5,9 +5,11 @@
 
 Makes a site folder holding a real installer file (dvl.exe, pseudo-random
 bytes), serves it over HTTP/1.1 with kept connections on 127.0.0.1:PORT
-(default 80) while COMMAND runs, and exits with COMMAND's status. COMMAND gets
-the folder in MPI_E2E_SITE. Only inside scripts/netns-run, where the product
-host resolves to 127.0.0.1.
+(default 80), where the tool's connectivity check looks, and over https on
+127.0.0.1:443, where its download goes, while COMMAND runs, and exits with
+COMMAND's status. COMMAND gets the folder in MPI_E2E_SITE. Only inside
+scripts/netns-run --test-ca, where the product host resolves to 127.0.0.1
+and the tests' CA, which signed the site's certificate, is trusted.
 
 What GET /dvl.exe gets is chosen by the first word of the folder's `route`
 file, which the tests rewrite before each case:
@@ -15,15 +17,17 @@ file, which the tests rewrite before each case:
   missing   404 with a small page: there is no such file on the site
   redirect  302 to /hop/1, which redirects to /hop/2, which redirects to
             /files/dvl.exe, which is the installer
-  refuse    the next connection (the tool's connectivity probe) is accepted
-            and closed, then nothing listens until `route` changes, so the
-            download's own connection is refused
+  refuse    the next connection to PORT (the tool's connectivity probe) is
+            accepted and closed, then nothing listens there, nor on 443,
+            until `route` changes, so the download's own connection is
+            refused
 """
 import http.server
 import os
 import random
 import shutil
 import socket
+import ssl
 import subprocess
 import sys
 import tempfile
@@ -31,7 +35,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from site_command import parse_site_command  # noqa: E402
+from site_command import certificate_file, parse_site_command  # noqa: E402
 
 INSTALLER_SIZE = 1_048_576 + 4_321
 NOT_FOUND_PAGE = b"<html><body><h1>404 Not Found</h1></body></html>\n"
@@ -105,6 +109,33 @@ def serve(port):
             threading.Thread(target=handle, args=(connection, address), daemon=True).start()
 
 
+def handle_secure(context, connection, address):
+    try:
+        secure = context.wrap_socket(connection, server_side=True)
+    except OSError:  # ssl.SSLError too: a client that gave up the handshake
+        connection.close()
+        return
+    handle(secure, address)
+
+
+def serve_secure(port):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(certificate_file("good"))
+    while True:
+        while Site.route() == "refuse":
+            time.sleep(0.05)
+        listener = socket.create_server(("127.0.0.1", port))
+        listener.settimeout(0.05)
+        while Site.route() != "refuse":
+            try:
+                connection, address = listener.accept()
+            except socket.timeout:
+                continue
+            connection.settimeout(None)
+            threading.Thread(target=handle_secure, args=(context, connection, address), daemon=True).start()
+        listener.close()
+
+
 def listening(port):
     with socket.socket() as probe:
         return probe.connect_ex(("127.0.0.1", port)) == 0
@@ -118,8 +149,9 @@ def main():
         with open(os.path.join(Site.folder, "dvl.exe"), "wb") as f:
             f.write(rng.randbytes(INSTALLER_SIZE))
         threading.Thread(target=serve, args=(port,), daemon=True).start()
+        threading.Thread(target=serve_secure, args=(443,), daemon=True).start()
         for _ in range(100):
-            if listening(port):
+            if listening(port) and listening(443):
                 break
             time.sleep(0.05)
         else:

@@ -1,5 +1,5 @@
 // The copy action when the download raises: run in a private network where
-// the product host is 127.0.0.1 and nothing listens on port 80.
+// the product host is 127.0.0.1 and nothing listens on its ports.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
-// DownloadInstaller as the window calls it: real wininet, real files on
-// drives that Wine maps as it maps a USB stick, and a real HTTP server
-// (tests/ui/download_site.py) in a private network made by scripts/netns-run
-// where the product host resolves to 127.0.0.1.
+// DownloadInstaller as the window calls it: the real client over Wine's
+// Schannel, real files on drives that Wine maps as it maps a USB stick, and
+// a real https server (tests/ui/download/download_site.py) in a private
+// network made by scripts/netns-run, where the product host resolves to
+// 127.0.0.1 and only the tests' own CA is trusted.
 #include "system/drive_text.h"
 #include "ui/download/download_installer.h"
 
@@ -118,9 +119,12 @@ class DownloadInstallerTest : public ::testing::Test {
     // Outside the private network the download would reach the real site.
     ASSERT_GT(GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0), 0u) << "run through scripts/netns-run only";
     SiteMode("ok");
+    SiteCertificate("good");
   }
 
   static void SiteMode(const std::string& mode) { ASSERT_EQ(AskSite("/__mode/" + mode), "ok"); }
+  // What port 443 presents from the next connection on.
+  static void SiteCertificate(const std::string& name) { ASSERT_EQ(AskSite("/__certificate/" + name), "ok"); }
 
   // What ProvideInstaller does before it calls the download.
   void Download() {
@@ -234,6 +238,47 @@ TEST_F(DownloadInstallerTest, FailedDownloadKeepsTheOldInstaller) {
         std::vector<std::wstring>(log.lines.end() - static_cast<std::ptrdiff_t>(c.lastLines.size()), log.lines.end()),
         c.lastLines);
     EXPECT_EQ(ReadWholeFile(target), "old installer");
+    EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
+  }
+}
+
+// The installer comes only from a server whose certificate Windows trusts
+// for the product host, and never over plain http: every refusal names the
+// host and the reason, and leaves the old installer as it was.
+TEST_F(DownloadInstallerTest, OnlyAVerifiedServerReplacesTheInstaller) {
+  struct Case {
+    const char* certificate;
+    const char* mode;
+    std::string error;  // the start of it; the platform's reason follows
+    bool replaced;
+  };
+  const std::string refused = "The certificate of www.drovalin.pl was refused: ";
+  const Case cases[] = {
+      {"untrusted", "ok", refused, false},
+      {"wrong-host", "ok", refused, false},
+      {"expired", "ok", refused, false},
+      {"plain", "ok", "No secure connection to www.drovalin.pl: ", false},
+      {"good", "to-http", "Redirect refused: it leaves https for plain http: http://www.drovalin.pl/dvl.exe", false},
+      {"good", "cookie", "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.certificate) + " " + c.mode);
+    WriteWholeFile(target, "old installer");
+    SiteCertificate(c.certificate);
+    SiteMode(c.mode);
+    std::string error;
+    try {
+      Download();
+    } catch (const HttpError& e) {
+      error = e.what();
+    }
+    if (c.error.empty()) {
+      EXPECT_EQ(error, "");
+    } else {
+      EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
+      if (c.error.back() == ' ') EXPECT_GT(error.size(), c.error.size()) << "the reason is missing";
+    }
+    EXPECT_EQ(ReadWholeFile(target), c.replaced ? SiteBody() : "old installer");
     EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
   }
 }

@@ -3,15 +3,23 @@
 
     download_site.py [--port PORT] -- COMMAND [ARGS...]
 
-Serves HTTP/1.1 with kept connections on 127.0.0.1:PORT (default 80) while
-COMMAND runs, then stops and exits with COMMAND's status. Meant to run
-inside scripts/netns-run, where the product host resolves to 127.0.0.1.
+Serves HTTP/1.1 with kept connections on 127.0.0.1:PORT (default 80), and
+the same over https on 127.0.0.1:443, while COMMAND runs, then stops and
+exits with COMMAND's status. Meant to run inside scripts/netns-run
+--test-ca, where the product host resolves to 127.0.0.1 and the tests' CA
+is the only one trusted.
 
 /dvl.exe answers as the current mode says; a test switches the mode first:
   GET /__mode/ok        200, Content-Length, the body sent in 4096-byte pieces
   GET /__mode/notfound  404 with a small HTML page and its Content-Length
   GET /__mode/chunked   200, Transfer-Encoding: chunked, the same body
   GET /__mode/cut       200, Content-Length, half the body, then the close
+  GET /__mode/to-http   302 to http://HOST/dvl.exe: https left for plain http
+  GET /__mode/cookie    302 to https://HOST/files/dvl.exe with a cookie;
+                        /files/dvl.exe gives the body only with that cookie
+GET /__certificate/NAME makes port 443 present make-test-ca's NAME.pem from
+the next connection on (good, untrusted, wrong-host, expired), or speak
+plain http for NAME plain.
 GET /__last-request gives the request line and header lines of the last
 /dvl.exe request, each ended by CRLF.
 
@@ -25,7 +33,7 @@ import sys
 import threading
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
-from site_command import parse_site_command  # noqa: E402
+from site_command import parse_site_command, serve_https  # noqa: E402
 
 BODY_SIZE = 300_001
 BODY = bytes((i * 31 + (i >> 8)) & 0xFF for i in range(BODY_SIZE))
@@ -36,7 +44,13 @@ NOT_FOUND_PAGE = b"<html><body><h1>404 Not Found</h1></body></html>\n"
 class Site:
     lock = threading.Lock()
     mode = "ok"
+    certificate = "good"
     last_request = ""
+
+    @classmethod
+    def chosen_certificate(cls):
+        with cls.lock:
+            return cls.certificate
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -57,6 +71,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with Site.lock:
                 Site.mode = self.path[len("/__mode/"):]
             self.send_bytes(200, b"ok")
+        elif self.path.startswith("/__certificate/"):
+            with Site.lock:
+                Site.certificate = self.path[len("/__certificate/"):]
+            self.send_bytes(200, b"ok")
+        elif self.path == "/files/dvl.exe":
+            if self.headers.get("Cookie") == "session=42":
+                self.answer_installer("ok")
+            else:
+                self.send_bytes(404, NOT_FOUND_PAGE, "text/html")
         elif self.path == "/__last-request":
             with Site.lock:
                 text = Site.last_request
@@ -72,6 +95,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_bytes(404, NOT_FOUND_PAGE, "text/html")
 
     def answer_installer(self, mode):
+        host = self.headers.get("Host", "")
+        if mode in ("to-http", "cookie"):
+            location = f"http://{host}/dvl.exe" if mode == "to-http" else f"https://{host}/files/dvl.exe"
+            self.send_response(302)
+            self.send_header("Location", location)
+            if mode == "cookie":
+                self.send_header("Set-Cookie", "session=42; Path=/")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
         if mode == "notfound":
             self.send_bytes(404, NOT_FOUND_PAGE, "text/html")
             return
@@ -102,11 +135,13 @@ def main():
     server.daemon_threads = True
     serving = threading.Thread(target=server.serve_forever, daemon=True)
     serving.start()
+    secure = serve_https(Handler, Site.chosen_certificate)
     try:
         status = subprocess.call(args)
     finally:
-        server.shutdown()
-        server.server_close()
+        for each in (server, secure):
+            each.shutdown()
+            each.server_close()
     sys.exit(status)
 
 
