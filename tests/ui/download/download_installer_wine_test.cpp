@@ -276,7 +276,9 @@ TEST_F(DownloadInstallerTest, OnlyAVerifiedServerReplacesTheInstaller) {
       EXPECT_EQ(error, "");
     } else {
       EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
-      if (c.error.back() == ' ') EXPECT_GT(error.size(), c.error.size()) << "the reason is missing";
+      if (c.error.back() == ' ') {
+        EXPECT_GT(error.size(), c.error.size()) << "the reason is missing";
+      }
     }
     EXPECT_EQ(ReadWholeFile(target), c.replaced ? SiteBody() : "old installer");
     EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
