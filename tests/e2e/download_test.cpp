@@ -111,6 +111,44 @@ TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
   EXPECT_TRUE(tool->Dialogs().empty());
 }
 
+// Closing the window while a slow download runs asks first; No lets the
+// download go on, Yes stops it and closes the tool, and the installer that
+// was on the drive stays as it was, with no temporary file beside it.
+TEST_F(DownloadFailures, ClosingTheWindowStopsASlowDownloadAndKeepsTheOldInstaller) {
+  const std::vector<unsigned char> old = SampleBytes(5000, 7);
+  drives.push_back(Drive::RemovableWithLabel(L'E', "drovalin-old"));
+  WriteBytes(Target(), old);
+  SetSiteRoute("slow");
+  StartTool();
+  ASSERT_TRUE(StatusBecomes(L"E:\\"));
+  ASSERT_TRUE(Click(w.copyButton));
+  const auto downloading = [&] {
+    const Lines log = w.LogLines();
+    return !log.empty() && log.back().rfind(L"Pobieram dane : ", 0) == 0;
+  };
+  ASSERT_TRUE(WaitUntil(downloading, 20000)) << "the download did not start";
+
+  const std::wstring question = L"Trwa przygotowywanie no\u015bnika.\r\rPrzerwa\u0107 i zamkn\u0105\u0107 program?";
+  PostMessageW(w.main, WM_CLOSE, 0, 0);
+  MessageBoxView box = WaitForMessageBox(10000);
+  ASSERT_NE(box.box, nullptr) << "a close during the download asks first";
+  EXPECT_EQ(box.text, question);
+  ASSERT_TRUE(PressButton(box.box, IDNO));
+  const Lines before = w.LogLines();
+  EXPECT_TRUE(WaitUntil([&] { return w.LogLines() != before; }, 5000)) << "No lets the download go on";
+  EXPECT_FALSE(tool->WaitForExit(0));
+
+  PostMessageW(w.main, WM_CLOSE, 0, 0);
+  box = WaitForMessageBox(10000);
+  ASSERT_NE(box.box, nullptr);
+  ASSERT_TRUE(PressButton(box.box, IDYES));
+  DWORD exitCode = 1;
+  EXPECT_TRUE(tool->WaitForExit(5000, &exitCode)) << "Yes stops the download and closes the tool";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(ReadBytes(Target()) == old) << "the old installer was touched";
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
+}
+
 using NoInternet = ToolTest;
 
 TEST_F(NoInternet, TheCopyButtonSaysSoAndCreatesNoFile) {

@@ -17,6 +17,8 @@ file, which the tests rewrite before each case:
   missing   404 with a small page: there is no such file on the site
   redirect  302 to /hop/1, which redirects to /hop/2, which redirects to
             /files/dvl.exe, which is the installer
+  slow      200 with the installer's length, its bytes dripped 4 KiB every
+            200 ms: the tool is still downloading when a test acts
   refuse    the next connection to PORT (the tool's connectivity probe) is
             accepted and closed, then nothing listens there, nor on 443,
             until `route` changes, so the download's own connection is
@@ -76,10 +78,22 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         self.wfile.write(data)
 
+    def drip(self, data):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        for start in range(0, len(data), 4096):
+            self.wfile.write(data[start:start + 4096])
+            self.wfile.flush()
+            time.sleep(0.2)
+
     def do_GET(self):
         route = Site.route()
         if route == "redirect" and self.path in HOPS:
             self.send_bytes(302, MOVED_PAGE, "text/html", HOPS[self.path])
+        elif route == "slow" and self.path == "/dvl.exe":
+            self.drip(Site.installer())
         elif (self.path == "/dvl.exe" and route != "missing") or self.path == "/files/dvl.exe":
             self.send_bytes(200, Site.installer(), "application/octet-stream")
         else:

@@ -264,8 +264,8 @@ MessageBoxView ReadMessageBox(HWND box) {
   return view;
 }
 
-testing::AssertionResult PressOk(HWND box) {
-  const testing::AssertionResult clicked = Click(GetDlgItem(box, IDOK));
+testing::AssertionResult PressButton(HWND box, int id) {
+  const testing::AssertionResult clicked = Click(GetDlgItem(box, id));
   if (!clicked) return clicked;
   if (!WaitUntil([&] { return !IsWindow(box); }, 5000)) return testing::AssertionFailure() << "the box stays open";
   return testing::AssertionSuccess();

@@ -73,8 +73,10 @@ struct MessageBoxView {
   bool hasIcon = false;
 };
 MessageBoxView ReadMessageBox(HWND box);
-// Presses the OK button of a message box.
-testing::AssertionResult PressOk(HWND box);
+// Presses the button `id` (IDOK, IDYES, IDNO) of a message box and waits
+// until the box has gone.
+testing::AssertionResult PressButton(HWND box, int id);
+inline testing::AssertionResult PressOk(HWND box) { return PressButton(box, IDOK); }
 // Fills the open-file dialog's file-name field and presses Open.
 testing::AssertionResult AnswerOpenDialog(HWND dialog, const std::wstring& path);
 
