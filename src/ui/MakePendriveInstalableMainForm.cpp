@@ -1,5 +1,7 @@
 #include "ui/MakePendriveInstalableMainForm.h"
 
+#include <dbt.h>
+
 #include <array>
 #include <utility>
 
@@ -16,6 +18,12 @@
 namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+
+// Posted to itself on a volume's arrival or removal: the poll's work runs
+// once the system's broadcast has returned, not inside it.
+constexpr UINT kRunPollNow = WM_APP + 1;
+
+constexpr wchar_t kHelpButtonName[] = L"Pomoc";
 
 static_assert(kDefaultButtonId == IDOK && kCancelButtonId == IDCANCEL);
 
@@ -62,6 +70,8 @@ TForm1::TForm1(HWND owner)
         for (const Button* b : {&BitBtn1, &BitBtnKoniec, &BitBtn2}) b->Redraw();
       };
     }
+    BitBtn2.SetAccessibleName(kHelpButtonName);
+    helpTip_.emplace(Handle(), BitBtn2.hwnd(), kHelpButtonName);
     // Labels that size themselves do so for the font they are shown in.
     Label1.SetText(Label1.Text());
     FormCreate();
@@ -71,7 +81,10 @@ TForm1::TForm1(HWND owner)
   }
 }
 
-TForm1::~TForm1() { DestroyHandle(); }
+TForm1::~TForm1() {
+  helpTip_.reset();
+  DestroyHandle();
+}
 
 Control* TForm1::ControlByName(std::wstring_view name) {
   const std::array<std::pair<std::wstring_view, Control*>, 12> controls{{
@@ -109,6 +122,20 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return MAKELRESULT(kDefaultButtonId, DC_HASDEFID);
     case WM_CLOSE:
       RequestClose();
+      return 0;
+    case WM_DEVICECHANGE: {
+      // A stick plugged in shows at once instead of at the next tick; the
+      // poll stays for labels and for what is not announced.
+      const auto* device = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+      if (DeviceChangeRunsPoll(static_cast<unsigned>(wParam), device != nullptr ? device->dbch_devicetype : 0,
+                               MainTimer.Enabled())) {
+        PostMessageW(Handle(), kRunPollNow, 0, 0);
+      }
+      return TRUE;
+    }
+    case kRunPollNow:
+      // Not while a copy or download runs: it switched the poll off.
+      if (MainTimer.Enabled()) MainTimerTimer();
       return 0;
     case WM_DESTROY:
       MainTimer.SetEnabled(false);

@@ -19,6 +19,7 @@
 #include "ui/controls/label.h"
 #include "ui/controls/memo.h"
 #include "ui/controls/timer.h"
+#include "ui/controls/tooltip.h"
 #include "ui/copy/open_dialog.h"
 #include "ui/download/download_installer.h"
 #include "ui/help/help_page.h"
@@ -109,6 +110,8 @@ class TForm1 : public Window {
   bool ShowsDefaultFrame(const Button& button) const;
   void RefreshTargetDrives();
 
+  // The help button shows only its glyph; this says what it does.
+  std::optional<Tooltip> helpTip_;
   // Client size at 96 DPI, as the description or the last tick set it.
   int clientWidth_ = 0;
   int clientHeight_ = 0;

@@ -22,6 +22,12 @@ Bounds ScaleToDpi(const Bounds& b, int dpi) {
   return {ScaleToDpi(b.left, dpi), ScaleToDpi(b.top, dpi), ScaleToDpi(b.width, dpi), ScaleToDpi(b.height, dpi)};
 }
 
+FontRequest FontForDpi(std::wstring_view face, int pixelsAt96Dpi, int dpi) {
+  if (dpi == kDesignDpi) return {std::wstring(face), pixelsAt96Dpi, false};
+  const bool bitmapFace = face == L"MS Sans Serif";
+  return {bitmapFace ? L"Microsoft Sans Serif" : std::wstring(face), ScaleToDpi(pixelsAt96Dpi, dpi), true};
+}
+
 GroupPlacement PlaceOptionsGroup(const Bounds& separator, const Bounds& group) {
   return {separator.top + kGroupBelowSeparator, group.right() + kRightOfGroup};
 }

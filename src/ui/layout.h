@@ -3,6 +3,9 @@
 // function says otherwise.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 struct Bounds {
   int left = 0;
   int top = 0;
@@ -20,6 +23,21 @@ inline constexpr int kDesignDpi = 96;
 // zero, as MulDiv rounds), so 96 DPI gives every pixel back unchanged.
 int ScaleToDpi(int pixels96, int dpi);
 Bounds ScaleToDpi(const Bounds& bounds96, int dpi);
+
+// The font the window asks for at `dpi`, for the face and pixel height it is
+// described with at 96 DPI.
+struct FontRequest {
+  std::wstring face;
+  int pixels = 0;
+  // Only an outline (TrueType) face will do: a bitmap face comes in a few
+  // fixed sizes and would leave the text small in larger controls.
+  bool outlineOnly = false;
+  bool operator==(const FontRequest&) const = default;
+};
+// At 96 DPI the described face as it is. Elsewhere the height scales with
+// the DPI, and "MS Sans Serif", a bitmap face, gives way to its outline
+// twin "Microsoft Sans Serif", which every Windows since 2000 has.
+FontRequest FontForDpi(std::wstring_view face, int pixelsAt96Dpi, int dpi);
 
 // Options group placed under the separator strip (first steps of a tick).
 struct GroupPlacement {

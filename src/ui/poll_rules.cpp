@@ -23,3 +23,7 @@ bool DriveListDiffers(std::vector<std::wstring> shown, std::vector<std::wstring>
   std::sort(found.begin(), found.end());
   return shown != found;
 }
+
+bool DeviceChangeRunsPoll(unsigned event, unsigned long deviceType, bool pollOn) {
+  return pollOn && (event == kDeviceArrival || event == kDeviceRemoveComplete) && deviceType == kDeviceTypeVolume;
+}

@@ -21,3 +21,12 @@ bool DriveListDiffers(std::vector<std::wstring> shown, std::vector<std::wstring>
 // with no entry, several entries, or the entry already shown.
 std::optional<std::wstring> SingleDriveSelectorText(const std::vector<std::wstring>& entries,
                                                     std::wstring_view selectorText);
+
+// Whether a WM_DEVICECHANGE notice (its event and, where it carries one, its
+// device type) brings the poll's work forward: a volume that arrived or was
+// removed, while the poll runs (not during a copy or download, which switch
+// it off). Values are dbt.h's.
+inline constexpr unsigned kDeviceArrival = 0x8000;         // DBT_DEVICEARRIVAL
+inline constexpr unsigned kDeviceRemoveComplete = 0x8004;  // DBT_DEVICEREMOVECOMPLETE
+inline constexpr unsigned long kDeviceTypeVolume = 2;      // DBT_DEVTYP_VOLUME
+bool DeviceChangeRunsPoll(unsigned event, unsigned long deviceType, bool pollOn);

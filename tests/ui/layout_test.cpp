@@ -33,6 +33,29 @@ TEST(ScaleToDpiTest, KeepsEveryPixelAt96AndRoundsHalvesAwayFromZero) {
   EXPECT_EQ(ScaleToDpi(Bounds{8, 93, 417, 177}, 192), (Bounds{16, 186, 834, 354}));
 }
 
+// 96 DPI keeps the described bitmap face exactly; every other DPI asks for
+// an outline face of the scaled height, so that the text grows with it.
+TEST(FontForDpiTest, KeepsTheFaceAt96AndScalesAnOutlineFaceElsewhere) {
+  struct Case {
+    const wchar_t* face;
+    int dpi;
+    FontRequest expected;
+  } cases[] = {
+      {L"MS Sans Serif", 96, {L"MS Sans Serif", 11, false}},
+      {L"MS Sans Serif", 120, {L"Microsoft Sans Serif", 14, true}},  // 13.75
+      {L"MS Sans Serif", 144, {L"Microsoft Sans Serif", 17, true}},  // 16.5
+      {L"MS Sans Serif", 192, {L"Microsoft Sans Serif", 22, true}},
+      {L"MS Sans Serif", 72, {L"Microsoft Sans Serif", 8, true}},  // 8.25
+      {L"Tahoma", 144, {L"Tahoma", 17, true}},
+      {L"Tahoma", 96, {L"Tahoma", 11, false}},
+  };
+  for (const Case& c : cases) {
+    const FontRequest got = FontForDpi(c.face, 11, c.dpi);
+    EXPECT_TRUE(got == c.expected) << "at " << c.dpi << " DPI: " << std::string(got.face.begin(), got.face.end())
+                                   << " " << got.pixels << (got.outlineOnly ? " outline" : "");
+  }
+}
+
 TEST(PollLayoutTest, DescriptionGeometryGivesTheFirstTickNumbers) {
   const GroupPlacement placed = PlaceOptionsGroup(Row(L"Panel2"), Row(L"GroupBox1"));
   EXPECT_EQ(placed.groupTop, 93);

@@ -2,8 +2,11 @@
 // handler, the real timer and DPI changes.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <stdexcept>
+#include <vector>
 
 #include "form_fixture.h"
 #include "ui/window/window.h"
@@ -72,7 +75,9 @@ TEST_F(MainFormTest, StartsAsDescribedAndNothingCanBeCopiedBeforeTheFirstTick) {
   EXPECT_EQ(form->GroupBox1.Text(), L"Opcje : ");
   EXPECT_EQ(form->BitBtn1.Text(), L"&Kopiuj pliki");
   EXPECT_EQ(form->BitBtnKoniec.Text(), L"Zamknij");
-  EXPECT_EQ(form->BitBtn2.Text(), L"");
+  // The help button's caption is not drawn; it names the button for
+  // screen readers (see HelpButtonSpeaksButDrawsOnlyItsGlyph).
+  EXPECT_EQ(form->BitBtn2.Text(), L"Pomoc");
   EXPECT_EQ(form->KomunikatNapedDocelowyLabel.Text(), L"Dysk wymienny : ");
   EXPECT_EQ(form->stPENDRIVEKOMUNIKAT, L"Dysk wymienny : ");
   EXPECT_EQ(form->iloscDoPobrania, 0);
@@ -265,6 +270,86 @@ TEST_F(MainFormTest, TimerTicksAboutASecondAfterStartAndSwitchingItOnAgainKeepsT
   // A restarted period would bring the tick 1.5 s after start at the earliest.
   EXPECT_LT(elapsed, std::chrono::milliseconds(1450));
   EXPECT_TRUE(form->MainTimer.Enabled());
+}
+
+// The text's ink grows with the DPI, however the face is drawn: within 10 %
+// of the scale factor, measured on the font the controls use.
+TEST_F(MainFormTest, TextHeightGrowsWithTheDpi) {
+  auto changeDpi = [&](int dpi) {
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  };
+  auto textHeight = [&] {
+    HDC dc = GetDC(form->Label1.hwnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form->Label1.hwnd(), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(form->Label1.hwnd(), dc);
+    return metrics.tmHeight;
+  };
+  const int at96 = textHeight();
+  ASSERT_GT(at96, 0);
+  for (int dpi : {120, 144, 192}) {
+    changeDpi(dpi);
+    const double grown = static_cast<double>(textHeight()) / at96;
+    const double scale = dpi / 96.0;
+    EXPECT_NEAR(grown, scale, scale * 0.1) << "at " << dpi << " DPI the text is " << textHeight() << " px high, at 96 "
+                                           << at96;
+  }
+  changeDpi(96);
+  EXPECT_EQ(textHeight(), at96) << "96 DPI gets its own font back";
+}
+
+// The help button has a tooltip and a name for screen readers, and its face
+// still shows the glyph alone: drawn with its name and with no text at all,
+// it looks the same.
+TEST_F(MainFormTest, HelpButtonSpeaksButDrawsOnlyItsGlyph) {
+  HWND tip = nullptr;
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) != nullptr;) {
+    if (GetWindow(w, GW_OWNER) == window) tip = w;
+  }
+  ASSERT_NE(tip, nullptr) << "no tooltip owned by the window";
+  ASSERT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  wchar_t text[80] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.lpszText = text;
+  ASSERT_TRUE(SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+  EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), form->BitBtn2.hwnd());
+  EXPECT_STREQ(text, L"Pomoc");
+  EXPECT_EQ(form->BitBtn2.Text(), L"Pomoc") << "the accessible name of a button is its window text";
+
+  auto drawn = [&] {
+    const RECT bounds = PlaceOf(form->BitBtn2);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = form->BitBtn2.hwnd();
+    item.hDC = dc;
+    item.rcItem = {0, 0, width, height};
+    form->BitBtn2.Draw(item);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+  };
+  const std::vector<COLORREF> named = drawn();
+  SetWindowTextW(form->BitBtn2.hwnd(), L"");
+  EXPECT_TRUE(drawn() == named) << "the name is drawn on the button";
+  SetWindowTextW(form->BitBtn2.hwnd(), L"&Pomoc");
+  EXPECT_TRUE(drawn() == named) << "the name is drawn on the button";
 }
 
 TEST_F(MainFormTest, GeometryAndFontFollowTheWindowDpi) {

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dbt.h>
+
+#include <optional>
 
 #include "form_fixture.h"
 #include "wine_drives.h"
@@ -62,6 +65,42 @@ TEST_F(PollTickTest, FirstTickMovesTheLowerHalfUpAndShrinksTheWindow) {
   GetWindowRect(window, &after);
   EXPECT_EQ(after.left, before.left);
   EXPECT_EQ(after.top, before.top);
+}
+
+// Wine's mount manager announces no drive that a test defines at run time
+// (a dosdevices link), so the notice Windows broadcasts is sent by hand: a
+// volume's arrival or removal runs the poll's work at once, while the poll
+// runs, and not while a copy or download has switched it off.
+TEST_F(PollTickTest, AVolumeArrivalOrRemovalShowsAtOnce) {
+  auto announce = [&](WPARAM event, wchar_t letter) {
+    DEV_BROADCAST_VOLUME volume{};
+    volume.dbcv_size = sizeof volume;
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = 1u << (letter - L'A');
+    EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume)), TRUE);
+  };
+  Tick();  // the next timer tick is a second away from here
+  ASSERT_TRUE(form->DriveComboBox.Items().empty());
+
+  std::optional<Drive> e(Drive::RemovableWithLabel(L'E', "ABC"));
+  announce(DBT_DEVICEARRIVAL, L'E');
+  const DWORD sent = GetTickCount();
+  while (form->DriveComboBox.Items().empty() && GetTickCount() - sent < 200) Pump();
+  EXPECT_EQ(form->DriveComboBox.Items(), std::vector<std::wstring>{kEntryE}) << "not within 200 ms";
+  EXPECT_EQ(form->KomunikatNapedDocelowyLabel.Text(), L"Dysk wymienny : E:\\");
+
+  e.reset();
+  announce(DBT_DEVICEREMOVECOMPLETE, L'E');
+  Pump();
+  EXPECT_TRUE(form->DriveComboBox.Items().empty());
+
+  // During a copy or download the poll is off, and the notice waits for it.
+  form->SetPollTimerEnabled(false);
+  Drive g = Drive::RemovableWithLabel(L'G', "XYZ");
+  announce(DBT_DEVICEARRIVAL, L'G');
+  Pump();
+  EXPECT_TRUE(form->DriveComboBox.Items().empty());
+  EXPECT_EQ(form->KomunikatNapedDocelowyLabel.Text(), L"Dysk wymienny :  BRAK");
 }
 
 TEST_F(PollTickTest, StatusTextAndListFollowTheRemovableDrives) {

@@ -15,6 +15,11 @@ void Button::AfterCreate(const ControlDescription& row) {
   if (row.glyph != 0) LoadGlyph(GetModuleHandleW(nullptr), row.glyph);
 }
 
+void Button::SetAccessibleName(std::wstring_view name) {
+  drawsCaption_ = false;
+  SetText(name);
+}
+
 void Button::Command(int code) {
   if ((code == BN_CLICKED || code == BN_DOUBLECLICKED) && Enabled() && OnClick) OnClick();
 }
@@ -63,8 +68,26 @@ LRESULT CALLBACK Button::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LP
 void Button::DrawGlyph(HDC dc, int x, int y, bool disabled) const {
   MemoryDc source(dc, glyph_.get());
   const int size = ScaleToDpi(kGlyphPixels, dpi());
-  GdiTransparentBlt(dc, x, y, size, size, source.get(), disabled ? glyphSize_.cx : 0, 0, glyphSize_.cx, glyphSize_.cy,
-                    transparent_);
+  const int from = disabled ? glyphSize_.cx : 0;
+  if (dpi() == kDesignDpi) {
+    GdiTransparentBlt(dc, x, y, size, size, source.get(), from, 0, glyphSize_.cx, glyphSize_.cy, transparent_);
+    return;
+  }
+  // Scaled smoothly: a transparent blit can only pick pixels, which leaves
+  // the edges jagged. The picture is laid on the button face at its own
+  // size first, so that the smoothing blends its edges into the face.
+  UniqueBitmap laid(CreateCompatibleBitmap(dc, glyphSize_.cx, glyphSize_.cy));
+  MemoryDc face(dc, laid.get());
+  RECT whole{0, 0, glyphSize_.cx, glyphSize_.cy};
+  FillRect(face.get(), &whole, GetSysColorBrush(COLOR_BTNFACE));
+  GdiTransparentBlt(face.get(), 0, 0, glyphSize_.cx, glyphSize_.cy, source.get(), from, 0, glyphSize_.cx,
+                    glyphSize_.cy, transparent_);
+  const int oldMode = SetStretchBltMode(dc, HALFTONE);
+  POINT oldOrigin{};
+  SetBrushOrgEx(dc, 0, 0, &oldOrigin);  // HALFTONE asks for it
+  StretchBlt(dc, x, y, size, size, face.get(), 0, 0, glyphSize_.cx, glyphSize_.cy, SRCCOPY);
+  SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+  SetStretchBltMode(dc, oldMode);
 }
 
 void Button::Draw(const DRAWITEMSTRUCT& item) const {
@@ -80,7 +103,7 @@ void Button::Draw(const DRAWITEMSTRUCT& item) const {
 
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
   SelectedObject selectedFont(dc, font);
-  const std::wstring caption = Text();
+  const std::wstring caption = drawsCaption_ ? Text() : std::wstring();
   RECT textSize{0, 0, 0, 0};
   if (!caption.empty()) DrawTextW(dc, caption.c_str(), -1, &textSize, DT_SINGLELINE | DT_CALCRECT);
   const int glyph = HasGlyph() ? ScaleToDpi(kGlyphPixels, dpi()) : 0;

@@ -25,6 +25,11 @@ class Button : public Control {
   void LoadGlyph(HINSTANCE instance, int resourceId);
   bool HasGlyph() const { return glyph_ != nullptr; }
 
+  // A button that shows only its glyph still needs a name for screen
+  // readers: `name` becomes its window text, which they read, and the
+  // button goes on drawing no caption.
+  void SetAccessibleName(std::wstring_view name);
+
   void Command(int code) override;
   void Draw(const DRAWITEMSTRUCT& item) const override;
   void Redraw() const { InvalidateRect(hwnd_, nullptr, FALSE); }
@@ -38,6 +43,7 @@ class Button : public Control {
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void DrawGlyph(HDC dc, int x, int y, bool disabled) const;
 
+  bool drawsCaption_ = true;
   UniqueBitmap glyph_;
   SIZE glyphSize_{};  // one picture of the strip
   COLORREF transparent_ = 0;

@@ -75,12 +75,12 @@ void Window::AttachTimer(Timer& timer) {
 }
 
 void Window::ApplyFont(std::wstring_view face, int pixelsAt96Dpi) {
-  const std::wstring faceName(face);
+  const FontRequest request = FontForDpi(face, pixelsAt96Dpi, dpi_);
   // Central European: every Windows then picks the face of the font that
   // has the Polish letters, whatever the system's own language.
-  UniqueFont font(CreateFontW(-ScaleToDpi(pixelsAt96Dpi, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, faceName.c_str()));
+  UniqueFont font(CreateFontW(-request.pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET,
+                              request.outlineOnly ? OUT_TT_ONLY_PRECIS : OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, request.face.c_str()));
   if (!font) throw std::runtime_error("Cannot create the window font");
   for (Control* control : controls_) {
     SendMessageW(control->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
