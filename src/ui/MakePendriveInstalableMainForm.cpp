@@ -3,6 +3,7 @@
 #include <dbt.h>
 
 #include <array>
+#include <exception>
 #include <utility>
 
 #include "common/product.h"
@@ -30,12 +31,13 @@ static_assert(kDefaultButtonId == IDOK && kCancelButtonId == IDCANCEL);
 }  // namespace
 
 TForm1::TForm1(HWND owner)
-    : pacedLog_(
-          Memo1, [this] { ProcessMessages(); }, [] { return static_cast<std::uint64_t>(GetTickCount64()); }),
+    : taskbarLog_(Memo1, [this]() -> TaskbarProgress& { return Taskbar(); }),
+      pacedLog_(
+          taskbarLog_, [this] { ProcessMessages(); }, [] { return static_cast<std::uint64_t>(GetTickCount64()); }),
       download_(pacedLog_, iloscDoPobrania, iloscPobranych,
                 DownloadWindowActions{[this] { KeepWindowAlive(); }, [this] { MainTimer.SetEnabled(true); },
                                       [this] { BitBtnKoniec.SetEnabled(true); },
-                                      [this](const std::wstring& text) { ShowMessageBox(text); },
+                                      [this](const std::wstring& text) { ReportFailure(text); },
                                       [this] { KeepWindowAlive(); }}) {
   // The poll asks every drive letter for its label each second; an empty
   // card-reader slot must not raise the system's "no disk" box each time.
@@ -203,17 +205,26 @@ void TForm1::BitBtn1Click() {
   BitBtn1.SetEnabled(false);
   BitBtnKoniec.SetEnabled(false);
   working_ = true;
+  taskbarLog_.WorkStarted();
   // The poll cycle and the close button come back on every path, also when
   // a step raises (a refused download, say): otherwise the copy button would
   // never be enabled again and the tool could only be killed. The copy
   // button itself waits for the next tick to decide.
   struct Resume {
     TForm1& form;
+    int exceptions = std::uncaught_exceptions();
     ~Resume() {
       form.working_ = false;
       form.stopRequested_ = false;
       form.MainTimer.SetEnabled(true);
       form.BitBtnKoniec.SetEnabled(true);
+      // A step that raised leaves the error showing until its box has been
+      // answered (ShowError); otherwise the work's end clears it.
+      if (std::uncaught_exceptions() > exceptions) {
+        form.taskbarLog_.WorkFailed();
+      } else {
+        form.taskbarLog_.Cleared();
+      }
     }
   } resume{*this};
 
@@ -228,7 +239,7 @@ void TForm1::BitBtn1Click() {
     failed = !LabelConfirmsProduct(GetDriveVolumeLabel(target));
     if (!failed) ProvideInstaller();
   }
-  if (failed) ShowMessageBox(L"Nie uda\u0142o si\u0119 skopiowa\u0107 wszystkich plik\u00f3w do " + target);
+  if (failed) ReportFailure(L"Nie uda\u0142o si\u0119 skopiowa\u0107 wszystkich plik\u00f3w do " + target);
 }
 
 void TForm1::ProvideInstaller() {
@@ -260,6 +271,24 @@ void TForm1::DownloadInstaller(const std::wstring& fileName, const std::wstring&
 void TForm1::BitBtn2Click() { OpenHelpPage(Handle(), InternetAccess(), HelpActions()); }
 
 void TForm1::ShowMessageBox(const std::wstring& text) { ShowMessage(Handle(), text); }
+
+void TForm1::ReportFailure(const std::wstring& text) {
+  taskbarLog_.WorkFailed();
+  ShowMessageBox(text);
+}
+
+void TForm1::ShowError(const std::wstring& text) {
+  Window::ShowError(text);
+  taskbarLog_.Cleared();
+}
+
+TaskbarProgress& TForm1::Taskbar() {
+  if (!taskbarButton_) {
+    HWND owner = GetWindow(Handle(), GW_OWNER);
+    taskbarButton_.emplace(owner != nullptr ? owner : Handle());
+  }
+  return *taskbarButton_;
+}
 
 const InternetProbe& TForm1::InternetAccess() const { return wininet_; }
 

@@ -25,6 +25,8 @@
 #include "ui/help/help_page.h"
 #include "ui/paced_progress.h"
 #include "ui/progress_log.h"
+#include "ui/taskbar_button.h"
+#include "ui/taskbar_rules.h"
 #include "ui/window/window.h"
 
 class TForm1 : public Window {
@@ -92,8 +94,15 @@ class TForm1 : public Window {
   // Whether to stop the running copy or download and close; the tool asks
   // the user in a Yes/No box.
   virtual bool AskToStopWork();
+  // Where the work's progress shows beside the log: the taskbar button.
+  virtual TaskbarProgress& Taskbar();
+  // The error box of a handler that raised; during it the taskbar shows
+  // the failed work.
+  void ShowError(const std::wstring& text) override;
 
  private:
+  // A copy or download failed: the taskbar shows it while the box is up.
+  void ReportFailure(const std::wstring& text);
   void ProvideInstaller();
   void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& targetRoot);
   void DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot);
@@ -118,7 +127,11 @@ class TForm1 : public Window {
   WininetProbe wininet_;
   bool working_ = false;
   bool stopRequested_ = false;
-  // What the copy and the download write into Memo1 and how they let the
+  // The taskbar button of the application window that owns this one.
+  std::optional<TaskbarButton> taskbarButton_;
+  // Memo1 as the work writes it, with the taskbar following its lines.
+  TaskbarLog taskbarLog_;
+  // What the copy and the download write into the log and how they let the
   // window run; see PacedProgress.
   PacedProgress pacedLog_;
   // After the controls, the counters and the log it refers to.

@@ -18,6 +18,14 @@ class CopyActionForm : public TForm1 {
     bool timerOn;
     bool closeEnabled;
     bool copyEnabled;
+    TaskbarState taskbar;  // what the taskbar button showed meanwhile
+  };
+
+  class RecordingTaskbar final : public TaskbarProgress {
+   public:
+    void Show(const TaskbarView& view) override { shown.push_back(view); }
+    TaskbarState Now() const { return shown.empty() ? TaskbarState::None : shown.back().state; }
+    std::vector<TaskbarView> shown;
   };
 
   class Chooser final : public FileChooser {
@@ -32,6 +40,7 @@ class CopyActionForm : public TForm1 {
 
   std::vector<Box> boxes;
   Chooser chooser;
+  RecordingTaskbar taskbar;
   // Offline unless a test says otherwise, so that no case reaches for the
   // real network by mistake.
   ScriptedProbe probe{false, 0, std::nullopt};
@@ -41,8 +50,9 @@ class CopyActionForm : public TForm1 {
 
  protected:
   void ShowMessageBox(const std::wstring& text) override {
-    boxes.push_back({text, MainTimer.Enabled(), BitBtnKoniec.Enabled(), BitBtn1.Enabled()});
+    boxes.push_back({text, MainTimer.Enabled(), BitBtnKoniec.Enabled(), BitBtn1.Enabled(), taskbar.Now()});
   }
+  TaskbarProgress& Taskbar() override { return taskbar; }
   FileChooser& InstallerFileChooser() override { return chooser; }
   const InternetProbe& InternetAccess() const override { return probe; }
   bool AskToStopWork() override {

@@ -122,6 +122,26 @@ TEST_F(CopyActionTest, CloseDuringTheCopyAsksAndYesStopsItWhileNoLetsItFinish) {
   }
 }
 
+// The taskbar button follows the copy: busy from the press, the bytes as
+// they land, cleared at the end; a copy that fails shows the error state
+// while its box is up, and nothing once it has been answered.
+TEST_F(CopyActionTest, TaskbarFollowsTheCopyAndShowsAFailureWhileItsBoxIsUp) {
+  Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+  Copy(L"E:\\    [drovalin-old]");
+  ASSERT_TRUE(form->boxes.empty());
+  const std::vector<TaskbarView> copied{
+      kTaskbarWorkStarted, {TaskbarState::Normal, 0, 5000}, {TaskbarState::Normal, 5000, 5000}, {}};
+  EXPECT_TRUE(form->taskbar.shown == copied) << form->taskbar.shown.size() << " views";
+
+  form->taskbar.shown.clear();
+  Drive fixed = Drive::Fixed(L'F', wine_drives::NewFolder("fixed"));
+  Copy(L"F:\\");
+  ASSERT_EQ(form->boxes.size(), 1u);
+  EXPECT_EQ(form->boxes[0].taskbar, TaskbarState::Error);
+  ASSERT_FALSE(form->taskbar.shown.empty());
+  EXPECT_TRUE(form->taskbar.shown.back() == TaskbarView{}) << "the error stays after the box";
+}
+
 TEST_F(CopyActionTest, NotARemovableDriveFailsNamingItsRootAndWritesNothing) {
   const std::string fixedFolder = wine_drives::NewFolder("fixed");
   wine_drives::WriteLabelFile(fixedFolder, "drovalin-old");
