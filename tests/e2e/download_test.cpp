@@ -98,6 +98,30 @@ TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeB
   EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
 }
 
+// A server that is not the product site, however good its copy of the
+// installer looks: the box names the host and Windows' reason, and the
+// installer already on the drive stays.
+TEST_F(DownloadFailures, AForgedCertificateIsRefusedAndTheOldInstallerStays) {
+  const std::vector<unsigned char> old = SampleBytes(5000, 11);
+  drives.push_back(Drive::RemovableWithLabel(L'E', "drovalin-old"));
+  WriteBytes(Target(), old);
+  SetSiteRoute("forged");
+  StartTool();
+  ASSERT_TRUE(StatusBecomes(L"E:\\"));
+  ASSERT_TRUE(Click(w.copyButton));
+  const MessageBoxView box = WaitForMessageBox(20000);
+  ASSERT_NE(box.box, nullptr) << "no error box";
+  const std::wstring refused = L"The certificate of www.drovalin.pl was refused: ";
+  EXPECT_EQ(box.text.substr(0, refused.size()), refused) << std::string(box.text.begin(), box.text.end());
+  EXPECT_GT(box.text.size(), refused.size()) << "Windows' reason is missing";
+  EXPECT_TRUE(box.hasIcon);
+  EXPECT_EQ(w.LogLines(), (Lines{kConnect[0], kConnect[1], kConnect[2]})) << "refused before any request";
+  ASSERT_TRUE(PressOk(box.box));
+  ExpectButtonsBack();
+  EXPECT_TRUE(ReadBytes(Target()) == old) << "the old installer was touched";
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
+}
+
 TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
   PressCopyWithSite("redirect");
   // Each hop's thrown-away page has its own three lines; the log has

@@ -19,6 +19,8 @@ file, which the tests rewrite before each case:
             /files/dvl.exe, which is the installer
   slow      200 with the installer's length, its bytes dripped 4 KiB every
             200 ms: the tool is still downloading when a test acts
+  forged    port 443 presents a certificate for the product host that a CA
+            nobody trusts has signed, as a machine in the middle would
   refuse    the next connection to PORT (the tool's connectivity probe) is
             accepted and closed, then nothing listens there, nor on 443,
             until `route` changes, so the download's own connection is
@@ -123,7 +125,8 @@ def serve(port):
             threading.Thread(target=handle, args=(connection, address), daemon=True).start()
 
 
-def handle_secure(context, connection, address):
+def handle_secure(contexts, connection, address):
+    context = contexts["untrusted" if Site.route() == "forged" else "good"]
     try:
         secure = context.wrap_socket(connection, server_side=True)
     except OSError:  # ssl.SSLError too: a client that gave up the handshake
@@ -133,8 +136,10 @@ def handle_secure(context, connection, address):
 
 
 def serve_secure(port):
-    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(certificate_file("good"))
+    contexts = {}
+    for name in ("good", "untrusted"):
+        contexts[name] = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        contexts[name].load_cert_chain(certificate_file(name))
     while True:
         while Site.route() == "refuse":
             time.sleep(0.05)
@@ -146,7 +151,7 @@ def serve_secure(port):
             except socket.timeout:
                 continue
             connection.settimeout(None)
-            threading.Thread(target=handle_secure, args=(context, connection, address), daemon=True).start()
+            threading.Thread(target=handle_secure, args=(contexts, connection, address), daemon=True).start()
         listener.close()
 
 
