@@ -215,9 +215,10 @@ constexpr Variant kVariants[] = {
 // Plain libcurl under Wine: the same GET, no events, no log.
 struct PlainVariant {
   const char* name;
-  long bufferSize;  // 0: libcurl's default (16 KiB)
-  bool write;       // WriteFile into the target, or drop the bytes
-  size_t gather;    // bytes gathered per WriteFile; 0: one per write callback
+  long bufferSize;   // 0: libcurl's default (16 KiB)
+  bool write;        // WriteFile into the target, or drop the bytes
+  size_t gather;     // bytes gathered per WriteFile; 0: one per write callback
+  bool tls = false;  // over https (Schannel), or plain http
 };
 
 constexpr PlainVariant kPlainVariants[] = {
@@ -225,6 +226,8 @@ constexpr PlainVariant kPlainVariants[] = {
     {"libcurl (Wine), 16 KiB, no write", 0, false, 0},
     {"libcurl (Wine), 512 KiB, WriteFile", kLargeBuffer, true, 0},
     {"libcurl (Wine), 512 KiB, WriteFile/MiB", kLargeBuffer, true, kGather},
+    {"libcurl TLS (Wine), 512 KiB, no write", kLargeBuffer, false, 0, true},
+    {"libcurl TLS (Wine), 512 KiB, WriteFile/MiB", kLargeBuffer, true, kGather, true},
 };
 
 struct Samples {
@@ -260,10 +263,12 @@ class PlainGet {
     pending_.reserve(gather_);
   }
 
-  void Run(long bufferSize) {
+  // `site` is the product site over http (ProductSiteUrlA) or over https
+  // (SecureSiteUrlA, Schannel).
+  void Run(long bufferSize, const char* site = ProductSiteUrlA) {
     CurlEasy easy(curl_easy_init());
     if (!easy) throw std::runtime_error("curl_easy_init failed");
-    const std::string url = std::string(ProductSiteUrlA) + "/dvl.exe";
+    const std::string url = std::string(site) + "/dvl.exe";
     curl_easy_setopt(easy.get(), CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy.get(), CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
     curl_easy_setopt(easy.get(), CURLOPT_PROXY, "");
@@ -444,7 +449,7 @@ class Bench {
     {
       File file(target_, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
       PlainGet get(file.get(), variant.write, variant.gather, nullptr);
-      get.Run(variant.bufferSize);
+      get.Run(variant.bufferSize, variant.tls ? SecureSiteUrlA : ProductSiteUrlA);
       times.blocks = get.blocks();
     }
     samples.Add(watch.Seconds(), times);
@@ -465,6 +470,8 @@ class Bench {
 int Run() {
   const std::string bodyUnix = RequiredEnv("MPI_BENCH_BODY", "scripts/bench-download");
   const std::vector<double> curlSeconds = ParseSeconds(RequiredEnv("MPI_BENCH_CURL_SECONDS", "scripts/bench-download"));
+  const std::vector<double> curlTlsSeconds =
+      ParseSeconds(RequiredEnv("MPI_BENCH_CURL_TLS_SECONDS", "scripts/bench-download"));
   const char* repeatText = std::getenv("MPI_BENCH_REPEATS");
   const int repeats = std::max(1, repeatText != nullptr ? std::atoi(repeatText) : 3);
   if (GetEnvironmentVariableW(L"MPI_PRIVATE_NETWORK", nullptr, 0) == 0) {
@@ -520,21 +527,33 @@ int Run() {
 
   const auto rate = [mib](const Samples& samples) { return mib / Median(samples.seconds); };
   const double curl = mib / Median(curlSeconds);
+  const double curlTls = mib / Median(curlTlsSeconds);
+  // The tool's own download goes over https; the gathered prototypes and
+  // the plain libcurl rows say which transport they use. Each row is set
+  // against curl over the same one.
+  const auto tlsVariant = [](const Variant& v) { return v.source == Source::Window || v.source == Source::Tool; };
 
-  std::printf("download benchmark: %.0f MiB from 127.0.0.1:80 (%s) onto a removable drive (E:)\n", mib, kProductHost);
+  std::printf(
+      "download benchmark: %.0f MiB from 127.0.0.1 (%s, http on 80, https on 443) onto a removable drive (E:)\n", mib,
+      kProductHost);
   std::printf("%d timed runs of each under Wine, %zu of curl; medians; per block in microseconds\n", repeats,
               curlSeconds.size());
-  std::printf("%-38s %7s %7s %6s %8s %8s %8s %9s\n", "download", "MiB/s", "/ curl", "blocks", "log read", "log write",
+  std::printf("%-44s %7s %7s %6s %8s %8s %8s %9s\n", "download", "MiB/s", "/ curl", "blocks", "log read", "log write",
               "pump", "transfer");
-  std::printf("%-38s %7.1f %7.3f\n", "curl tool (native, Linux)", curl, 1.0);
+  std::printf("%-44s %7.1f %7.3f\n", "curl tool (native, Linux), http", curl, 1.0);
+  std::printf("%-44s %7.1f %7.3f\n", "curl tool (native, Linux), https", curlTls, 1.0);
   for (size_t i = 0; i < std::size(kVariants); ++i) {
     const Samples& s = handlers[i];
-    std::printf("%-38s %7.1f %7.3f %6lld %8.1f %8.1f %8.1f %9.1f\n", kVariants[i].name, rate(s), rate(s) / curl,
-                static_cast<long long>(s.blocks), Median(s.read), Median(s.write), Median(s.pump), Median(s.transfer));
+    const bool tls = tlsVariant(kVariants[i]);
+    const std::string name = std::string(kVariants[i].name) + (tls ? ", https" : ", http");
+    std::printf("%-44s %7.1f %7.3f %6lld %8.1f %8.1f %8.1f %9.1f\n", name.c_str(), rate(s),
+                rate(s) / (tls ? curlTls : curl), static_cast<long long>(s.blocks), Median(s.read), Median(s.write),
+                Median(s.pump), Median(s.transfer));
   }
   for (size_t i = 0; i < std::size(kPlainVariants); ++i) {
     const Samples& s = plain[i];
-    std::printf("%-38s %7.1f %7.3f %6lld\n", kPlainVariants[i].name, rate(s), rate(s) / curl,
+    const std::string name = std::string(kPlainVariants[i].name) + (kPlainVariants[i].tls ? ", https" : ", http");
+    std::printf("%-44s %7.1f %7.3f %6lld\n", name.c_str(), rate(s), rate(s) / (kPlainVariants[i].tls ? curlTls : curl),
                 static_cast<long long>(s.blocks));
   }
   std::printf(
@@ -542,14 +561,15 @@ int Run() {
       " Memo1.ReplaceLastLine %.1f, PeekMessage on an empty queue %.1f\n",
       lineCountCall, textLengthCall, selectCall, lastLineCall, replaceCall, emptyPeekCall);
   const double shipped = rate(handlers[0]);
-  const bool met = shipped >= 0.8 * curl;
-  std::printf("as shipped / curl = %.3f: %s the 0.8 target\n", shipped / curl, met ? "meets" : "MISSES");
-  const double proposed = rate(handlers[std::size(kVariants) - 1]);
-  std::printf("per MiB, work event per %llu ms, line on change / curl = %.3f: %s the 0.8 target\n", kFrameMilliseconds,
-              proposed / curl, proposed >= 0.8 * curl ? "would meet" : "would still miss");
-  const double ceiling = rate(plain[std::size(kPlainVariants) - 1]);
-  std::printf("the same / plain libcurl under Wine (512 KiB, WriteFile per MiB) = %.3f; as shipped / it = %.3f\n",
-              proposed / ceiling, shipped / ceiling);
+  const bool met = shipped >= 0.5 * curlTls;
+  std::printf("TLS: as shipped / curl over https = %.3f: %s the 0.5 target\n", shipped / curlTls,
+              met ? "meets" : "MISSES");
+  const double plainHandlers = rate(handlers[std::size(kVariants) - 1]);
+  std::printf("plain: the window's handlers over http (per MiB, event per %llu ms) / curl over http = %.3f\n",
+              kFrameMilliseconds, plainHandlers / curl);
+  const double tlsCeiling = rate(plain[std::size(kPlainVariants) - 1]);
+  std::printf("as shipped / plain libcurl with Schannel under Wine (512 KiB, WriteFile per MiB) = %.3f\n",
+              shipped / tlsCeiling);
   return met ? 0 : 2;
 }
 
