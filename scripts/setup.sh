@@ -63,4 +63,9 @@ done
 if ! locale -a 2>/dev/null | grep -qx 'pl_PL.utf8'; then
   localedef -i pl_PL -f UTF-8 pl_PL.UTF-8
 fi
+# An English locale too: the window must show Polish letters on an English
+# Windows as well.
+if ! locale -a 2>/dev/null | grep -qx 'en_US.utf8'; then
+  localedef -i en_US -f UTF-8 en_US.UTF-8
+fi
 echo "setup: packages ready"

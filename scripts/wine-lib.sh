@@ -39,13 +39,21 @@ wine_require_i386() {
   esac
 }
 
-# Wine as the tool's users have Windows: Polish, code page 1250.
-export LANG=pl_PL.UTF-8
+# Wine as most of the tool's users have Windows: Polish, code page 1250.
+# MPI_WINE_LOCALE runs it in another locale (C.UTF-8, en_US.UTF-8), as an
+# English Windows would be, with a template prefix made in that locale.
+export LANG=${MPI_WINE_LOCALE:-pl_PL.UTF-8}
 unset LC_ALL LC_CTYPE LC_MESSAGES
+# The template prefix of the locale: a prefix keeps the code page it was
+# made with.
+wine_template_dir() {
+  if [ "$LANG" = pl_PL.UTF-8 ]; then echo "$1/wine/template"; else echo "$1/wine/template-$LANG"; fi
+}
 
 # Template prefix for a build tree, made once and copied for every run.
 wine_template() {
-  local build=$1 tpl=$1/wine/template
+  local build=$1 tpl
+  tpl=$(wine_template_dir "$1")
   mkdir -p "$build/wine"
   (
     flock 9
@@ -66,7 +74,7 @@ wine_template() {
         wine_die "fonts-wine's MS Sans Serif or Marlett files are missing"
       echo "$recipe" >"$tpl/.ready"
     fi
-  ) 9>"$build/wine/template.lock"
+  ) 9>"$tpl.lock"
 }
 
 # Starts a private Xvfb on a free display; sets DISPLAY and XVFB_PID.

@@ -147,23 +147,36 @@ TEST_F(MainFormTest, EveryControlUsesTheWindowFontMsSansSerifElevenPixelsHigh) {
   EXPECT_EQ(metrics.tmHeight, 13);
 }
 
-// The tool's users run a Polish Windows, where the default character set
-// is Central European; the tests run Wine with a Polish locale for that.
+// Polish letters on every Windows: the window asks for the Central European
+// character set, so an English or any other system still picks a face that
+// has them. ctest runs this in Wine's Polish, C and English locales, at 96
+// DPI (the bitmap face) and at 144 (the outline face).
 TEST_F(MainFormTest, WindowFontHasAGlyphForEveryPolishLetter) {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(form->Label1.hwnd(), WM_GETFONT, 0, 0));
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, font);
   const std::wstring letters =
       L"\u0105\u0107\u0119\u0142\u0144\u00f3\u015b\u017a\u017c"
       L"\u0104\u0106\u0118\u0141\u0143\u00d3\u015a\u0179\u017b";
-  std::vector<WORD> glyphs(letters.size());
-  const DWORD converted = GetGlyphIndicesW(dc, letters.c_str(), static_cast<int>(letters.size()), glyphs.data(),
-                                           GGI_MARK_NONEXISTING_GLYPHS);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  ASSERT_EQ(converted, letters.size());
-  for (size_t i = 0; i < letters.size(); ++i) {
-    EXPECT_NE(glyphs[i], 0xFFFF) << "no glyph for U+" << std::hex << static_cast<unsigned>(letters[i]);
+  for (const int dpi : {96, 144}) {
+    SCOPED_TRACE(std::to_string(dpi) + " DPI");
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    // The label, the check boxes and the log share the window's font.
+    for (const Control* control : {static_cast<const Control*>(&form->Label1),
+                                   static_cast<const Control*>(&form->KopiujInstalatorCheckBox1),
+                                   static_cast<const Control*>(&form->Memo1)}) {
+      HFONT font = reinterpret_cast<HFONT>(SendMessageW(control->hwnd(), WM_GETFONT, 0, 0));
+      HDC dc = GetDC(window);
+      HGDIOBJ old = SelectObject(dc, font);
+      std::vector<WORD> glyphs(letters.size());
+      const DWORD converted = GetGlyphIndicesW(dc, letters.c_str(), static_cast<int>(letters.size()), glyphs.data(),
+                                               GGI_MARK_NONEXISTING_GLYPHS);
+      SelectObject(dc, old);
+      ReleaseDC(window, dc);
+      ASSERT_EQ(converted, letters.size());
+      for (size_t i = 0; i < letters.size(); ++i) {
+        EXPECT_NE(glyphs[i], 0xFFFF) << "no glyph for U+" << std::hex << static_cast<unsigned>(letters[i]);
+      }
+    }
   }
 }
 
