@@ -115,6 +115,19 @@ std::string DriveFolder(wchar_t letter, const std::string& label) {
 void ToolTest::StartTool() {
   const std::string exe = Env("MPI_E2E_TOOL");
   ASSERT_FALSE(exe.empty()) << "MPI_E2E_TOOL names no program";
+  // MPI_E2E_DPI runs the tool at another DPI, as Windows' display scaling
+  // does: Wine reads it from the prefix's registry when the program starts.
+  if (const std::string dpi = Env("MPI_E2E_DPI"); !dpi.empty()) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &desktop, nullptr),
+              ERROR_SUCCESS);
+    const DWORD pixels = static_cast<DWORD>(std::stoul(dpi));
+    const LSTATUS set =
+        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pixels), sizeof pixels);
+    RegCloseKey(desktop);
+    ASSERT_EQ(set, ERROR_SUCCESS);
+  }
   tool = std::make_unique<ToolProcess>(wine_drives::DosPath(exe));
   HWND main = tool->WaitForWindow(kCaption, 20000);
   ASSERT_NE(main, nullptr) << "no window captioned with the tool's caption";
