@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_form.h"
 #include "bench_support.h"
 #include "common/product.h"
 #include "http/detail/curl_handles.h"
@@ -44,6 +45,7 @@ using wine_drives::Drive;
 
 namespace {
 
+using bench::BenchForm;
 using bench::Median;
 using bench::NullLog;
 using bench::ParseSeconds;
@@ -351,12 +353,6 @@ class PlainGet {
 
 // The window with its message boxes turned into errors: a box here means the
 // private network is not up, and nobody would press OK.
-class BenchForm final : public TForm1 {
- protected:
-  void ShowMessageBox(const std::wstring& text) override {
-    throw std::runtime_error("the tool shows a box instead of downloading: " + std::string(text.begin(), text.end()));
-  }
-};
 
 class Bench {
  public:

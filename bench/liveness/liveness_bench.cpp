@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_form.h"
 #include "bench_support.h"
 #include "ui/MakePendriveInstalableMainForm.h"
 #include "ui/download/download_text.h"
@@ -25,17 +26,11 @@ using wine_drives::Drive;
 
 namespace {
 
+using bench::BenchForm;
 using bench::Median;
 using bench::Stopwatch;
 
 constexpr double kTargetMilliseconds = 250;
-
-class BenchForm final : public TForm1 {
- protected:
-  void ShowMessageBox(const std::wstring& text) override {
-    throw std::runtime_error("the tool shows a box instead of downloading: " + std::string(text.begin(), text.end()));
-  }
-};
 
 // Asks `window` for its text length every 20 ms from a thread of its own,
 // for as long as it lives; the answer times in milliseconds.

@@ -35,6 +35,15 @@ class DownloadTest : public ToolTest {
     ASSERT_TRUE(Checked(w.installerOption) && Checked(w.downloadOption));
     ASSERT_TRUE(Click(w.copyButton));
   }
+  // The same, with `old` as the installer already on the drive.
+  void PressCopyOverAnOldInstaller(const std::string& route, const std::vector<unsigned char>& old) {
+    drives.push_back(Drive::RemovableWithLabel(L'E', "drovalin-old"));
+    WriteBytes(Target(), old);
+    SetSiteRoute(route);
+    StartTool();
+    ASSERT_TRUE(StatusBecomes(L"E:\\"));
+    ASSERT_TRUE(Click(w.copyButton));
+  }
   std::string Target() const { return drives.back().folder() + "/dvl.exe"; }
   std::vector<unsigned char> Served() const { return ReadBytes(SiteFolder() + "/dvl.exe"); }
   // After an error box has been answered the window is usable again.
@@ -103,12 +112,7 @@ TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeB
 // installer already on the drive stays.
 TEST_F(DownloadFailures, AForgedCertificateIsRefusedAndTheOldInstallerStays) {
   const std::vector<unsigned char> old = SampleBytes(5000, 11);
-  drives.push_back(Drive::RemovableWithLabel(L'E', "drovalin-old"));
-  WriteBytes(Target(), old);
-  SetSiteRoute("forged");
-  StartTool();
-  ASSERT_TRUE(StatusBecomes(L"E:\\"));
-  ASSERT_TRUE(Click(w.copyButton));
+  PressCopyOverAnOldInstaller("forged", old);
   const MessageBoxView box = WaitForMessageBox(20000);
   ASSERT_NE(box.box, nullptr) << "no error box";
   const std::wstring refused = L"The certificate of www.drovalin.pl was refused: ";
@@ -140,12 +144,7 @@ TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
 // was on the drive stays as it was, with no temporary file beside it.
 TEST_F(DownloadFailures, ClosingTheWindowStopsASlowDownloadAndKeepsTheOldInstaller) {
   const std::vector<unsigned char> old = SampleBytes(5000, 7);
-  drives.push_back(Drive::RemovableWithLabel(L'E', "drovalin-old"));
-  WriteBytes(Target(), old);
-  SetSiteRoute("slow");
-  StartTool();
-  ASSERT_TRUE(StatusBecomes(L"E:\\"));
-  ASSERT_TRUE(Click(w.copyButton));
+  PressCopyOverAnOldInstaller("slow", old);
   const auto downloading = [&] {
     const Lines log = w.LogLines();
     return !log.empty() && log.back().rfind(L"Pobieram dane : ", 0) == 0;

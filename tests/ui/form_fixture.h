@@ -36,6 +36,12 @@ class FormTest : public ::testing::Test {
   void PressKey(UINT vk);
   void PressAltKey(wchar_t character);
   void Tick() { form->MainTimerTimer(); }
+  // The window moved to a monitor of `dpi`, as Windows tells it.
+  void ChangeDpi(int dpi) {
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  }
 
   // Where a control is, in client pixels of the form.
   RECT PlaceOf(const Control& control) const;

@@ -157,13 +157,11 @@ TEST_F(MainFormTest, WindowFontHasAGlyphForEveryPolishLetter) {
       L"\u0104\u0106\u0118\u0141\u0143\u00d3\u015a\u0179\u017b";
   for (const int dpi : {96, 144}) {
     SCOPED_TRACE(std::to_string(dpi) + " DPI");
-    RECT suggested{};
-    GetWindowRect(window, &suggested);
-    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    ChangeDpi(dpi);
     // The label, the check boxes and the log share the window's font.
-    for (const Control* control : {static_cast<const Control*>(&form->Label1),
-                                   static_cast<const Control*>(&form->KopiujInstalatorCheckBox1),
-                                   static_cast<const Control*>(&form->Memo1)}) {
+    for (const Control* control :
+         {static_cast<const Control*>(&form->Label1), static_cast<const Control*>(&form->KopiujInstalatorCheckBox1),
+          static_cast<const Control*>(&form->Memo1)}) {
       HFONT font = reinterpret_cast<HFONT>(SendMessageW(control->hwnd(), WM_GETFONT, 0, 0));
       HDC dc = GetDC(window);
       HGDIOBJ old = SelectObject(dc, font);
@@ -288,11 +286,6 @@ TEST_F(MainFormTest, TimerTicksAboutASecondAfterStartAndSwitchingItOnAgainKeepsT
 // The text's ink grows with the DPI, however the face is drawn: within 10 %
 // of the scale factor, measured on the font the controls use.
 TEST_F(MainFormTest, TextHeightGrowsWithTheDpi) {
-  auto changeDpi = [&](int dpi) {
-    RECT suggested{};
-    GetWindowRect(window, &suggested);
-    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-  };
   auto textHeight = [&] {
     HDC dc = GetDC(form->Label1.hwnd());
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form->Label1.hwnd(), WM_GETFONT, 0, 0)));
@@ -305,13 +298,13 @@ TEST_F(MainFormTest, TextHeightGrowsWithTheDpi) {
   const int at96 = textHeight();
   ASSERT_GT(at96, 0);
   for (int dpi : {120, 144, 192}) {
-    changeDpi(dpi);
+    ChangeDpi(dpi);
     const double grown = static_cast<double>(textHeight()) / at96;
     const double scale = dpi / 96.0;
-    EXPECT_NEAR(grown, scale, scale * 0.1) << "at " << dpi << " DPI the text is " << textHeight() << " px high, at 96 "
-                                           << at96;
+    EXPECT_NEAR(grown, scale, scale * 0.1)
+        << "at " << dpi << " DPI the text is " << textHeight() << " px high, at 96 " << at96;
   }
-  changeDpi(96);
+  ChangeDpi(96);
   EXPECT_EQ(textHeight(), at96) << "96 DPI gets its own font back";
 }
 
@@ -366,18 +359,13 @@ TEST_F(MainFormTest, HelpButtonSpeaksButDrawsOnlyItsGlyph) {
 }
 
 TEST_F(MainFormTest, GeometryAndFontFollowTheWindowDpi) {
-  auto changeDpi = [&](int dpi) {
-    RECT suggested{};
-    GetWindowRect(window, &suggested);
-    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-  };
   auto fontHeight = [&] {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form->Memo1.hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
     return font.lfHeight;
   };
 
-  changeDpi(144);
+  ChangeDpi(144);
   EXPECT_EQ(form->Dpi(), 144);
   EXPECT_EQ(fontHeight(), -17);                                                      // 16.5
   ExpectPlace(PlaceOf(form->GroupBox1), 12, 192, 626, 266, "GroupBox1 at 144 DPI");  // 625.5, 265.5
@@ -390,7 +378,7 @@ TEST_F(MainFormTest, GeometryAndFontFollowTheWindowDpi) {
   EXPECT_EQ(ClientSize().cx, 645);
   EXPECT_EQ(ClientSize().cy, 534);
 
-  changeDpi(96);
+  ChangeDpi(96);
   EXPECT_EQ(fontHeight(), -11);
   EXPECT_EQ(PlaceOf(form->GroupBox1).top, 93);
   EXPECT_EQ(PlaceOf(form->BitBtnKoniec).top, 316);
