@@ -34,8 +34,8 @@ ToolWindow ToolWindow::Find(HWND main) {
   w.downloadOption = FindByText(main, L"Button", L"Pobierz potrzebne pliki z internetu");
   w.copyButton = FindByText(main, L"Button", L"&Kopiuj pliki");
   w.closeButton = FindByText(main, L"Button", L"Zamknij");
-  // The only button without a caption: it shows a glyph alone.
-  w.helpButton = FindByText(main, L"Button", L"");
+  // It shows a glyph alone; its text is its name for screen readers.
+  w.helpButton = FindByText(main, L"Button", L"Pomoc");
   // The multi-line edit that belongs to the window itself, not to the
   // selector.
   for (HWND edit : Descendants(main)) {
