@@ -35,9 +35,10 @@ TEST_F(Start, ShowsItsInitialStateUntilTheFirstTickThenTheOneDrive) {
   EXPECT_TRUE(Enabled(w.copyButton));
   EXPECT_TRUE(Enabled(w.installerOption));
   EXPECT_TRUE(Enabled(w.downloadOption));
+  // 430 x 356 at 96 DPI, scaled at another (MPI_E2E_DPI).
   const SIZE client = ClientSize(w.main);
-  EXPECT_EQ(client.cx, 430);
-  EXPECT_EQ(client.cy, 356);
+  EXPECT_EQ(client.cx, (430 * RunDpi() + 48) / 96);
+  EXPECT_EQ(client.cy, (356 * RunDpi() + 48) / 96);
   SaveScreenshot("start.png");
 }
 

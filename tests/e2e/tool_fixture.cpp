@@ -94,6 +94,11 @@ void WriteBytes(const std::string& unixPath, const std::vector<unsigned char>& b
 
 std::string ShotsFolder() { return Env("MPI_E2E_SHOTS"); }
 
+int RunDpi() {
+  const std::string dpi = Env("MPI_E2E_DPI");
+  return dpi.empty() ? 96 : std::stoi(dpi);
+}
+
 std::string SiteFolder() {
   std::string folder = Env("MPI_E2E_SITE");
   if (folder.empty()) ADD_FAILURE() << "MPI_E2E_SITE is not set: run through tests/e2e/e2e_site.py";
@@ -122,7 +127,7 @@ void ToolTest::StartTool() {
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                               &desktop, nullptr),
               ERROR_SUCCESS);
-    const DWORD pixels = static_cast<DWORD>(std::stoul(dpi));
+    const DWORD pixels = static_cast<DWORD>(RunDpi());
     const LSTATUS set =
         RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pixels), sizeof pixels);
     RegCloseKey(desktop);

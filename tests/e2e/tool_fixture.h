@@ -48,6 +48,8 @@ bool FileExists(const std::string& unixPath);
 std::vector<unsigned char> SampleBytes(size_t size, unsigned seed);
 void WriteBytes(const std::string& unixPath, const std::vector<unsigned char>& bytes);
 
+// The DPI the tool runs at: MPI_E2E_DPI, or 96.
+int RunDpi();
 // The folder that screenshots go to ("" when none are wanted).
 std::string ShotsFolder();
 // The folder of the test site (tests/e2e/e2e_site.py); fails when not served.
