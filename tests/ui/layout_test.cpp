@@ -51,8 +51,8 @@ TEST(FontForDpiTest, KeepsTheFaceAt96AndScalesAnOutlineFaceElsewhere) {
   };
   for (const Case& c : cases) {
     const FontRequest got = FontForDpi(c.face, 11, c.dpi);
-    EXPECT_TRUE(got == c.expected) << "at " << c.dpi << " DPI: " << std::string(got.face.begin(), got.face.end())
-                                   << " " << got.pixels << (got.outlineOnly ? " outline" : "");
+    EXPECT_TRUE(got == c.expected) << "at " << c.dpi << " DPI: " << std::string(got.face.begin(), got.face.end()) << " "
+                                   << got.pixels << (got.outlineOnly ? " outline" : "");
   }
 }
 

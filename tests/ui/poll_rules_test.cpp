@@ -54,14 +54,13 @@ TEST(DeviceChangeRunsPollTest, VolumeArrivalAndRemovalWhileThePollRuns) {
     bool pollOn;
     bool runs;
   } cases[] = {
-      {0x8000, 2, true, true},    // arrival of a volume
-      {0x8004, 2, true, true},    // removal of a volume completed
-      {0x8000, 2, false, false},  // during a copy or download
-      {0x8004, 2, false, false},
-      {0x8001, 2, true, false},  // a query to remove: nothing has changed yet
-      {0x8003, 2, true, false},  // removal pending
-      {0x0007, 0, true, false},  // DBT_DEVNODES_CHANGED carries no device
-      {0x8000, 5, true, false},  // a device interface, not a volume
+      {0x8000, 2, true, true},                              // arrival of a volume
+      {0x8004, 2, true, true},                              // removal of a volume completed
+      {0x8000, 2, false, false},                            // during a copy or download
+      {0x8004, 2, false, false}, {0x8001, 2, true, false},  // a query to remove: nothing has changed yet
+      {0x8003, 2, true, false},                             // removal pending
+      {0x0007, 0, true, false},                             // DBT_DEVNODES_CHANGED carries no device
+      {0x8000, 5, true, false},                             // a device interface, not a volume
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DeviceChangeRunsPoll(c.event, c.type, c.pollOn), c.runs)

@@ -80,8 +80,8 @@ void Button::DrawGlyph(HDC dc, int x, int y, bool disabled) const {
   MemoryDc face(dc, laid.get());
   RECT whole{0, 0, glyphSize_.cx, glyphSize_.cy};
   FillRect(face.get(), &whole, GetSysColorBrush(COLOR_BTNFACE));
-  GdiTransparentBlt(face.get(), 0, 0, glyphSize_.cx, glyphSize_.cy, source.get(), from, 0, glyphSize_.cx,
-                    glyphSize_.cy, transparent_);
+  GdiTransparentBlt(face.get(), 0, 0, glyphSize_.cx, glyphSize_.cy, source.get(), from, 0, glyphSize_.cx, glyphSize_.cy,
+                    transparent_);
   const int oldMode = SetStretchBltMode(dc, HALFTONE);
   POINT oldOrigin{};
   SetBrushOrgEx(dc, 0, 0, &oldOrigin);  // HALFTONE asks for it
