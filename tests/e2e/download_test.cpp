@@ -3,6 +3,8 @@
 // the boxes of the copy and help buttons when the site does not answer.
 #include "tool_fixture.h"
 
+#include <cstdio>
+
 using namespace ui_driver;
 using wine_drives::Drive;
 
@@ -107,25 +109,6 @@ TEST_F(DownloadFailures, ARefusedConnectionShowsTheSocketErrorAndTheButtonsComeB
   EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
 }
 
-// A server that is not the product site, however good its copy of the
-// installer looks: the box names the host and Windows' reason, and the
-// installer already on the drive stays.
-TEST_F(DownloadFailures, AForgedCertificateIsRefusedAndTheOldInstallerStays) {
-  const std::vector<unsigned char> old = SampleBytes(5000, 11);
-  PressCopyOverAnOldInstaller("forged", old);
-  const MessageBoxView box = WaitForMessageBox(20000);
-  ASSERT_NE(box.box, nullptr) << "no error box";
-  const std::wstring refused = L"The certificate of www.drovalin.pl was refused: ";
-  EXPECT_EQ(box.text.substr(0, refused.size()), refused) << std::string(box.text.begin(), box.text.end());
-  EXPECT_GT(box.text.size(), refused.size()) << "Windows' reason is missing";
-  EXPECT_TRUE(box.hasIcon);
-  EXPECT_EQ(w.LogLines(), (Lines{kConnect[0], kConnect[1], kConnect[2]})) << "refused before any request";
-  ASSERT_TRUE(PressOk(box.box));
-  ExpectButtonsBack();
-  EXPECT_TRUE(ReadBytes(Target()) == old) << "the old installer was touched";
-  EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
-}
-
 TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
   PressCopyWithSite("redirect");
   // Each hop's thrown-away page has its own three lines; the log has
@@ -171,6 +154,42 @@ TEST_F(DownloadFailures, ClosingTheWindowStopsASlowDownloadAndKeepsTheOldInstall
   EXPECT_TRUE(ReadBytes(Target()) == old) << "the old installer was touched";
   EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
 }
+
+// A server that is not the product site, however good its copy of the
+// installer looks, or one that does not speak TLS: the box names the host
+// and Windows' reason, nothing was requested, and the installer already on
+// the drive stays.
+struct Refusal {
+  const char* route;
+  const wchar_t* boxStart;  // Windows' reason follows
+};
+
+class Refusals : public DownloadTest, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(Refusals, TheBoxNamesTheHostAndTheOldInstallerStays) {
+  const std::vector<unsigned char> old = SampleBytes(5000, 11);
+  PressCopyOverAnOldInstaller(GetParam().route, old);
+  const MessageBoxView box = WaitForMessageBox(20000);
+  ASSERT_NE(box.box, nullptr) << "no error box";
+  const std::wstring start = GetParam().boxStart;
+  const std::string shown(box.text.begin(), box.text.end());  // the texts are ASCII
+  std::printf("the box says: %s\n", shown.c_str());
+  EXPECT_EQ(box.text.substr(0, start.size()), start) << shown;
+  EXPECT_GT(box.text.size(), start.size()) << "Windows' reason is missing";
+  EXPECT_TRUE(box.hasIcon);
+  EXPECT_EQ(w.LogLines(), (Lines{kConnect[0], kConnect[1], kConnect[2]})) << "refused before any request";
+  ASSERT_TRUE(PressOk(box.box));
+  ExpectButtonsBack();
+  EXPECT_TRUE(ReadBytes(Target()) == old) << "the old installer was touched";
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(drives.back().folder())), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(DownloadRefusals, Refusals,
+                         testing::Values(Refusal{"forged", L"The certificate of www.drovalin.pl was refused: "},
+                                         Refusal{"plain-tls", L"No secure connection to www.drovalin.pl: "}),
+                         [](const testing::TestParamInfo<Refusal>& refusal) {
+                           return std::string(refusal.param.route) == "forged" ? "ForgedCertificate" : "PlainHttpOn443";
+                         });
 
 using NoInternet = ToolTest;
 

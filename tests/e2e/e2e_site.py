@@ -21,6 +21,7 @@ file, which the tests rewrite before each case:
             200 ms: the tool is still downloading when a test acts
   forged    port 443 presents a certificate for the product host that a CA
             nobody trusts has signed, as a machine in the middle would
+  plain-tls port 443 speaks plain http, as a misconfigured site would
   refuse    the next connection to PORT (the tool's connectivity probe) is
             accepted and closed, then nothing listens there, nor on 443,
             until `route` changes, so the download's own connection is
@@ -126,6 +127,9 @@ def serve(port):
 
 
 def handle_secure(contexts, connection, address):
+    if Site.route() == "plain-tls":
+        handle(connection, address)
+        return
     context = contexts["untrusted" if Site.route() == "forged" else "good"]
     try:
         secure = context.wrap_socket(connection, server_side=True)
