@@ -223,7 +223,15 @@ TEST(TrustStatus, BecomesTheCertificateErrorThatExplainsIt) {
       {0x00000080, 0x800B010A},                   // cyclic: CERT_E_CHAINING
       {0x00000800, 0x800B010B},                   // any other bit: TRUST_E_FAIL
   };
-  for (const Row& row : rows) EXPECT_EQ(TrustStatusError(row.status), row.error) << std::hex << row.status;
+  for (const Row& row : rows) {
+    EXPECT_EQ(TrustStatusError(row.status), row.error) << std::hex << row.status;
+    // Every error the check can give has a text where the system has none.
+    if (row.error != 0) {
+      EXPECT_FALSE(CertificateErrorText(row.error).empty()) << std::hex << row.error;
+    }
+  }
+  EXPECT_EQ(CertificateErrorText(0x800B010F), "The certificate's CN name does not match the passed value.");
+  EXPECT_TRUE(CertificateErrorText(0x80004005).empty()) << "not a certificate error";
 }
 
 TEST(SocketError, TextCarriesTheWinsockCodeAndItsText) {

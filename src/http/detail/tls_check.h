@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Nothing when the certificate of the connection `easy` has just made to
 // `host` is trusted; otherwise the platform's text of why not.
@@ -26,3 +27,8 @@ std::optional<std::string> CertificateProblem(CURL* easy, const std::string& hos
 // trusted as partial, with a clean policy status, so this status is what
 // refuses it.
 std::uint32_t TrustStatusError(std::uint32_t errorStatus);
+
+// Windows' own text (winerror.h) of the certificate errors this check
+// gives, for where the system has none to give (Wine's message table
+// lacks them); empty for any other code.
+std::string_view CertificateErrorText(std::uint32_t code);

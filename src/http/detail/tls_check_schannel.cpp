@@ -33,8 +33,10 @@ std::string ReasonText(std::uint32_t code) {
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
   char hex[16];
   std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(code));
-  if (text.empty()) return std::string("certificate error ") + hex;
-  return Utf8(text) + " (" + hex + ")";
+  std::string reason = Utf8(text);
+  if (reason.empty()) reason = CertificateErrorText(code);
+  if (reason.empty()) return std::string("certificate error ") + hex;
+  return reason + " (" + hex + ")";
 }
 
 }  // namespace

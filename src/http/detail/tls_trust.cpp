@@ -35,3 +35,30 @@ std::uint32_t TrustStatusError(std::uint32_t errorStatus) {
   }
   return kGenericTrustFailure;
 }
+
+std::string_view CertificateErrorText(std::uint32_t code) {
+  switch (code) {
+    case 0x800B0101:  // CERT_E_EXPIRED
+      return "A required certificate is not within its validity period when verifying against the current system "
+             "clock or the timestamp in the signed file.";
+    case 0x800B0109:  // CERT_E_UNTRUSTEDROOT
+      return "A certificate chain processed, but terminated in a root certificate which is not trusted by the trust "
+             "provider.";
+    case 0x800B010A:  // CERT_E_CHAINING
+      return "A certificate chain could not be built to a trusted root authority.";
+    case 0x800B010B:  // TRUST_E_FAIL
+      return "Generic trust failure.";
+    case 0x800B010F:  // CERT_E_CN_NO_MATCH
+      return "The certificate's CN name does not match the passed value.";
+    case 0x800B0110:  // CERT_E_WRONG_USAGE
+      return "The certificate is not valid for the requested usage.";
+    case 0x80092010:  // CRYPT_E_REVOKED
+      return "The certificate is revoked.";
+    case 0x80096004:  // TRUST_E_CERT_SIGNATURE
+      return "The signature of the certificate cannot be verified.";
+    case 0x80090327:  // SEC_E_CERT_UNKNOWN
+      return "An unknown error occurred while processing the certificate.";
+    default:
+      return {};
+  }
+}
