@@ -68,7 +68,9 @@ TEST_F(PollTickTest, FirstTickMovesTheLowerHalfUpAndShrinksTheWindow) {
 }
 
 // Wine's mount manager announces no drive that a test defines at run time
-// (a dosdevices link), so the notice Windows broadcasts is sent by hand: a
+// (through IOCTL_MOUNTMGR_DEFINE_UNIX_DRIVE: no WM_DEVICECHANGE reached the
+// window within 5 s when tried), so the notice Windows broadcasts is sent
+// by hand: a
 // volume's arrival or removal runs the poll's work at once, while the poll
 // runs, and not while a copy or download has switched it off.
 TEST_F(PollTickTest, AVolumeArrivalOrRemovalShowsAtOnce) {
