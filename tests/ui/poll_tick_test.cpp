@@ -70,9 +70,9 @@ TEST_F(PollTickTest, FirstTickMovesTheLowerHalfUpAndShrinksTheWindow) {
 // Wine's mount manager announces no drive that a test defines at run time
 // (through IOCTL_MOUNTMGR_DEFINE_UNIX_DRIVE: no WM_DEVICECHANGE reached the
 // window within 5 s when tried), so the notice Windows broadcasts is sent
-// by hand: a
-// volume's arrival or removal runs the poll's work at once, while the poll
-// runs, and not while a copy or download has switched it off.
+// by hand: a volume's arrival or removal runs the poll's work at once,
+// while the poll runs, and not while a copy or download has switched it
+// off.
 TEST_F(PollTickTest, AVolumeArrivalOrRemovalShowsAtOnce) {
   auto announce = [&](WPARAM event, wchar_t letter) {
     DEV_BROADCAST_VOLUME volume{};
