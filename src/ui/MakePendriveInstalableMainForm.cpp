@@ -22,7 +22,7 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THIC
 
 // Posted to itself on a volume's arrival or removal: the poll's work runs
 // once the system's broadcast has returned, not inside it.
-constexpr UINT kRunPollNow = WM_APP + 1;
+constexpr UINT kRunPollNow = kFirstOwnMessage;
 
 constexpr wchar_t kHelpButtonName[] = L"Pomoc";
 

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr UINT kRunHandlerMessage = WM_APP + 1;
+static_assert(kRunHandlerMessage < kFirstOwnMessage);
 
 void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, HBRUSH background, WNDPROC procedure) {
   WNDCLASSEXW existing{};

@@ -27,6 +27,10 @@ class WorkStopped : public std::exception {
   const char* what() const noexcept override { return "Work stopped"; }
 };
 
+// Window keeps the private messages below this one for itself; a window
+// built on it numbers its own from here.
+inline constexpr UINT kFirstOwnMessage = WM_APP + 16;
+
 class Window {
  public:
   Window(const Window&) = delete;
