@@ -128,9 +128,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DEVICECHANGE: {
       // A stick plugged in shows at once instead of at the next tick; the
       // poll stays for labels and for what is not announced.
-      const auto* device = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-      if (DeviceChangeRunsPoll(static_cast<unsigned>(wParam), device != nullptr ? device->dbch_devicetype : 0,
-                               MainTimer.Enabled())) {
+      // Only arrivals and removals carry a device header in lParam.
+      const bool carriesDevice = (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && lParam != 0;
+      const DWORD type = carriesDevice ? reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam)->dbch_devicetype : 0;
+      if (DeviceChangeRunsPoll(static_cast<unsigned>(wParam), type, MainTimer.Enabled())) {
         PostMessageW(Handle(), kRunPollNow, 0, 0);
       }
       return TRUE;
