@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -52,6 +54,17 @@ inline std::vector<double> ParseSeconds(const std::string& text) {
   std::istringstream in(text);
   for (double value; in >> value;) values.push_back(value);
   return values;
+}
+
+// A benchmark's main: runs `run`, and reports an exception that leaves it
+// under the benchmark's name, with exit status 1.
+inline int Main(const char* name, int (*run)()) {
+  try {
+    return run();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s: %s\n", name, error.what());
+    return 1;
+  }
 }
 
 // A log that shows nothing, for the runs that leave the rewrite out.

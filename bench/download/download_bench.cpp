@@ -571,11 +571,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  try {
-    return Run();
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "download benchmark: %s\n", error.what());
-    return 1;
-  }
-}
+int main() { return bench::Main("download benchmark", Run); }

@@ -264,11 +264,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  try {
-    return Run();
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "installer copy benchmark: %s\n", error.what());
-    return 1;
-  }
-}
+int main() { return bench::Main("installer copy benchmark", Run); }

@@ -46,7 +46,8 @@ inline constexpr auto kHelpPageUrlA = Join<char>("https://", kProductHost, "/ins
 // Base address of the site over plain http: no path, no closing "/". The
 // connectivity check probes it.
 inline constexpr const wchar_t* ProductSiteUrl = product_detail::kProductSiteUrlW.data();
-// The same address in 8-bit form, for the HTTP client.
+// The same address in 8-bit form, for the tests and benchmarks that ask the
+// local site over plain http.
 inline constexpr const char* ProductSiteUrlA = product_detail::kProductSiteUrlA.data();
 
 // The same site over https, which the download appends "/dvl.exe" to: the

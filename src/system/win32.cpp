@@ -16,16 +16,18 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
-std::wstring SystemMessage(DWORD code) {
+std::optional<std::wstring> SystemMessageText(DWORD code) {
   wchar_t* buffer = nullptr;
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring message =
-      length != 0 && buffer != nullptr ? std::wstring(buffer, length) : L"Error " + std::to_wstring(code);
+  std::optional<std::wstring> message;
+  if (length != 0 && buffer != nullptr) message.emplace(buffer, length);
   if (buffer != nullptr) LocalFree(buffer);
   return message;
 }
+
+std::wstring SystemMessage(DWORD code) { return SystemMessageText(code).value_or(L"Error " + std::to_wstring(code)); }
 
 std::wstring WideText(std::string_view text) {
   if (std::optional<std::wstring> wide = WideFromUtf8(text)) return *std::move(wide);

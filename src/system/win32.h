@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,6 +42,9 @@ std::wstring WindowText(HWND hwnd);
 
 // The platform's text for an error code, or "Error <code>" when it has none.
 std::wstring SystemMessage(DWORD code);
+// The platform's own text for an error code; nothing when it has none, so a
+// caller can give a text of its own.
+std::optional<std::wstring> SystemMessageText(DWORD code);
 
 // Wide form of an 8-bit text: UTF-8 when it is valid UTF-8, otherwise the
 // ANSI code page's reading of it (texts of the C library and of some

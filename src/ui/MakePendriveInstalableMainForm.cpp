@@ -72,6 +72,8 @@ TForm1::TForm1(HWND owner)
         for (const Button* b : {&BitBtn1, &BitBtnKoniec, &BitBtn2}) b->Redraw();
       };
     }
+    // The taskbar button is the owner's, the application window's.
+    taskbarButton_.emplace(owner != nullptr ? owner : Handle());
     BitBtn2.SetAccessibleName(kHelpButtonName);
     helpTip_.emplace(Handle(), BitBtn2.hwnd(), kHelpButtonName);
     // Labels that size themselves do so for the font they are shown in.
@@ -283,13 +285,7 @@ void TForm1::ShowError(const std::wstring& text) {
   taskbarLog_.Cleared();
 }
 
-TaskbarProgress& TForm1::Taskbar() {
-  if (!taskbarButton_) {
-    HWND owner = GetWindow(Handle(), GW_OWNER);
-    taskbarButton_.emplace(owner != nullptr ? owner : Handle());
-  }
-  return *taskbarButton_;
-}
+TaskbarProgress& TForm1::Taskbar() { return *taskbarButton_; }
 
 const InternetProbe& TForm1::InternetAccess() const { return wininet_; }
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "common/utf8.h"
+#include "system/win32.h"
 
 namespace {
 
@@ -24,12 +25,7 @@ struct ChainFree {
 // The system's text of a certificate or security code, with the code, as
 // the user or a helper would look it up: "<text> (0x800B0109)".
 std::string ReasonText(std::uint32_t code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text(buffer != nullptr ? buffer : L"", length);
-  LocalFree(buffer);
+  std::wstring text = SystemMessageText(code).value_or(std::wstring());
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
   char hex[16];
   std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(code));

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <string>
 
-Tooltip::Tooltip(HWND owner, HWND control, std::wstring_view text) : text_(text) {
+Tooltip::Tooltip(HWND owner, HWND control, std::wstring_view text) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
   hwnd_ =
@@ -19,7 +20,9 @@ Tooltip::Tooltip(HWND owner, HWND control, std::wstring_view text) : text_(text)
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = owner;
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = text_.data();
+  // The tooltip keeps a copy of its own.
+  std::wstring copy(text);
+  tool.lpszText = copy.data();
   if (!SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
     DestroyWindow(hwnd_);
     throw std::runtime_error("Cannot add a tooltip");

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
 class Tooltip {
@@ -18,5 +17,4 @@ class Tooltip {
 
  private:
   HWND hwnd_ = nullptr;
-  std::wstring text_;
 };
