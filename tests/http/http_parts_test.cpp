@@ -174,7 +174,10 @@ TEST(TransferError, NamesTheFaultNotAResetThatNeverHappened) {
       {CURLE_RECV_ERROR, 0, "Illegal or missing hexadecimal sequence in chunked-encoding", false,
        "Invalid chunked encoding."},
       {CURLE_RECV_ERROR, 0, "Recv failure: Connection reset by peer", false, reset},
-      {CURLE_RECV_ERROR, 0, "", false, reset},
+      // Schannel's stream that ended without TLS's close: a cut, no error.
+      {CURLE_RECV_ERROR, 0, "", false, ""},
+      {CURLE_RECV_ERROR, 0, "", true, ""},
+      {CURLE_SEND_ERROR, 0, "", false, reset},
       {CURLE_RECV_ERROR, 0, "Failure when receiving data from the peer", false,
        "Failure when receiving data from the peer"},
       {CURLE_SEND_ERROR, 0, "Failed sending data to the peer", false, "Failed sending data to the peer"},

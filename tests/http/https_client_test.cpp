@@ -74,6 +74,33 @@ const TlsCase kTlsCases[] = {
      "",
      false,
      {"GET /dvl.exe HTTP/1.1"}},
+    // A stream that ends without TLS's own close is cut short, never a
+    // reset: the body is not whole, and nobody reset anything.
+    {"BodyCutShortWithoutCloseNotify",
+     "good",
+     "",
+     {{ReadRequest(), Send(Response("200 OK", {"Content-Length: 8"}, "abc")), Pause(100), Drop()}},
+     {},
+     "https://127.0.0.1:{port}/dvl.exe",
+     Join({kNewConnection, {"<begin 8>", "<work 3>", "Disconnected.", "<end cut>"}}),
+     "abc",
+     "",
+     false,
+     {"GET /dvl.exe HTTP/1.1"}},
+    // Without a length, TLS's close ends the body. (libcurl over OpenSSL
+    // takes a bare close for one as well; Schannel does not, and the
+    // download tests under Wine hold the tool to that.)
+    {"BodyUntilCloseNotify",
+     "good",
+     "",
+     {{ReadRequest(), Send(Response("200 OK", {}, "abc")), Pause(100), Close()}},
+     {},
+     "https://127.0.0.1:{port}/dvl.exe",
+     Join({kNewConnection, {"<begin 0>", "<work 3>", "Disconnected.", "<end complete>"}}),
+     "abc",
+     "",
+     false,
+     {"GET /dvl.exe HTTP/1.1"}},
     // Refused in the handshake: the server never sees a request.
     {"UntrustedRoot",
      "untrusted",

@@ -214,6 +214,9 @@ void ScriptServer::Serve(Socket connection, const ConnectionScript& script) {
       case Step::Kind::Close:
         channel.Close();
         return;
+      case Step::Kind::Drop:
+        CloseNative(channel.socket());
+        return;
       case Step::Kind::Reset: {
         linger abortive{};
         abortive.l_onoff = 1;

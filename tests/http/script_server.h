@@ -13,7 +13,7 @@
 #include <vector>
 
 struct Step {
-  enum class Kind { Read, Send, Pause, Close, Reset } kind;
+  enum class Kind { Read, Send, Pause, Close, Drop, Reset } kind;
   std::string bytes;
   int milliseconds = 0;
 };
@@ -23,6 +23,10 @@ inline Step Send(std::string bytes) { return {Step::Kind::Send, std::move(bytes)
 inline Step Pause(int milliseconds) { return {Step::Kind::Pause, {}, milliseconds}; }
 // Orderly close (FIN).
 inline Step Close() { return {Step::Kind::Close, {}, 0}; }
+// The socket closed with no word inside TLS (no close_notify), as when a
+// server dies or someone on the way cuts the stream; over plain http the
+// same as Close.
+inline Step Drop() { return {Step::Kind::Drop, {}, 0}; }
 // Abortive close (RST) through SO_LINGER with a zero time-out.
 inline Step Reset() { return {Step::Kind::Reset, {}, 0}; }
 

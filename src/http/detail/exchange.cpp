@@ -249,8 +249,13 @@ void ThrowTransferError(CURLcode code, long osError, std::string_view detail, bo
       if (osError != 0) throw HttpSocketError(WinsockCodeFromOsError(osError));
       if (code == CURLE_COULDNT_CONNECT) throw HttpSocketError(kConnectionRefused);
       if (code == CURLE_OPERATION_TIMEDOUT) throw HttpSocketError(kConnectionTimedOut);
-      // With no OS error nobody reset anything: a reset is named only when
-      // libcurl says so, and otherwise its own text stands.
+      // With neither an OS error nor a text of libcurl's, the TLS layer
+      // found the stream ended without TLS's own close (Schannel says so
+      // only in its verbose output): the server closed, and the body, if
+      // any, is cut short, which the work end reports. Nobody reset
+      // anything: a reset is named only when libcurl says so, and
+      // otherwise its own text stands.
+      if (code == CURLE_RECV_ERROR && detail.empty()) return;
       if (detail.empty() || Mentions(detail, "reset")) throw HttpSocketError(kConnectionReset);
       throw HttpError(BoundedServerText(std::string(detail)));
     }

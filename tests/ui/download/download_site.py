@@ -14,6 +14,9 @@ is the only one trusted.
   GET /__mode/notfound  404 with a small HTML page and its Content-Length
   GET /__mode/chunked   200, Transfer-Encoding: chunked, the same body
   GET /__mode/cut       200, Content-Length, half the body, then the close
+  GET /__mode/until-close
+                        200 with no length: the body, then the connection
+                        closed with no close_notify inside TLS
   GET /__mode/to-http   302 to http://HOST/dvl.exe: https left for plain http
   GET /__mode/cookie    302 to https://HOST/files/dvl.exe with a cookie;
                         /files/dvl.exe gives the body only with that cookie
@@ -110,8 +113,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
+        until_close = mode.startswith("until-close")
         if mode == "chunked":
             self.send_header("Transfer-Encoding", "chunked")
+        elif until_close:
+            self.send_header("Connection", "close")
         else:
             self.send_header("Content-Length", str(len(BODY)))
         self.end_headers()
@@ -125,7 +131,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
         if mode == "chunked":
             self.wfile.write(b"0\r\n\r\n")
-        if mode == "cut":
+        if mode == "cut" or until_close:
             self.close_connection = True
 
 
