@@ -399,7 +399,8 @@ TEST_F(InstallerCopyTest, SourceOfTwoGibibytesAndMoreShowsItsTrueSize) {
   ASSERT_EQ(run.lines.size(), 3u);
   EXPECT_EQ(run.lines[0], L"Kopiuję F:\\dvl.exe  2147487744 bytes");
   const std::int64_t remaining = RemainingShown(run.lines[1]);
-  EXPECT_GT(remaining, size - std::int64_t{64} * 1024);
+  // The medium holds 64 KiB, and a kernel may let all of it be written.
+  EXPECT_GE(remaining, size - std::int64_t{64} * 1024);
   EXPECT_LT(remaining, size);
   EXPECT_EQ(run.lines[2], L"Błąd");
   EXPECT_EQ(GetFileAttributesW(L"F:\\dvl.exe"), kNoAttributes);
