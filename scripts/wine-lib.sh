@@ -35,7 +35,7 @@ wine_require_i386() {
       [ "${MPI_WINE_EMULATED:-}" = 1 ] ||
         wine_skip "32-bit programs run here only under qemu (scripts/wine-emulate), where threaded tests crash or hang; MPI_WINE_EMULATED=1 runs them anyway"
       ;;
-    *) wine_skip "this kernel cannot execute 32-bit x86 programs, so Wine cannot run the 32-bit tool or its tests (scripts/wine-emulate runs them under qemu, for a look)" ;;
+    *) wine_skip "this kernel cannot execute 32-bit x86 programs, so Wine cannot run the 32-bit tool or its tests (scripts/wine-vm runs them in a virtual machine that can, MPI_WINE_VM=1 bash scripts/test runs them all there)" ;;
   esac
 }
 
