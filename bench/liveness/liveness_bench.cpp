@@ -37,13 +37,25 @@ constexpr double kTargetMilliseconds = 250;
 class Prober {
  public:
   explicit Prober(HWND window) : window_(window), thread_([this] { Run(); }) {}
-  ~Prober() { Stop(); }
+  ~Prober() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
   Prober(const Prober&) = delete;
   Prober& operator=(const Prober&) = delete;
 
-  std::vector<double> Stop() {
+  // Stops probing. The window's thread calls this, so it keeps pumping
+  // until the probe has ended: a message in flight would otherwise wait
+  // for the window while the window waits for the probe, and count as a
+  // hang of ten seconds.
+  template <class Pump>
+  std::vector<double> Stop(Pump pump) {
     stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    while (!finished_) {
+      pump();
+      Sleep(1);
+    }
+    thread_.join();
     return answers_;
   }
 
@@ -58,10 +70,12 @@ class Prober {
       answers_.push_back(watch.Seconds() * 1000);
       Sleep(20);
     }
+    finished_ = true;
   }
 
   HWND window_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> finished_{false};
   std::vector<double> answers_;
   std::thread thread_;
 };
@@ -97,7 +111,8 @@ int Run() {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     form.ProcessMessages();
   }
-  const std::vector<double> idle = idleProber.Stop();
+  const auto pump = [&form] { form.ProcessMessages(); };
+  const std::vector<double> idle = idleProber.Stop(pump);
   const double idleSeconds = idleWatch.Seconds();
 
   // The copy button's download, waiting on the dripping head.
@@ -107,7 +122,7 @@ int Run() {
   Stopwatch downloadWatch;
   Prober downloadProber(window);
   form.BitBtn1Click();
-  const std::vector<double> downloading = downloadProber.Stop();
+  const std::vector<double> downloading = downloadProber.Stop(pump);
   const double downloadSeconds = downloadWatch.Seconds();
   if (form.Memo1.LastLine() != DownloadEndLine(true)) {
     throw std::runtime_error("the download did not end in success; the log ends with something else");
