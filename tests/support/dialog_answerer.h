@@ -23,7 +23,10 @@ class DialogAnswerer {
   // thread.
   using Answer = std::function<void(HWND dialog)>;
 
-  DialogAnswerer(Match match, Answer answer, std::chrono::milliseconds patience = std::chrono::seconds(20));
+  // The patience only bounds a dialog that never comes: a first file dialog
+  // in a fresh prefix takes seconds, and on an emulated processor (see
+  // scripts/wine-vm) it took 20 s.
+  DialogAnswerer(Match match, Answer answer, std::chrono::milliseconds patience = std::chrono::seconds(60));
   // Stops looking, and waits for an answer under way.
   ~DialogAnswerer();
   DialogAnswerer(const DialogAnswerer&) = delete;
