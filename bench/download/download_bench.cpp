@@ -198,7 +198,6 @@ struct Variant {
   bool skipUnchanged;
 };
 
-constexpr ULONGLONG kFrameMilliseconds = 20;
 constexpr long kLargeBuffer = 512 * 1024;  // libcurl's largest receive buffer
 constexpr size_t kGather = 1024 * 1024;
 

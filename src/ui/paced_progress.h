@@ -16,7 +16,7 @@ class PacedProgress final : public ProgressLog {
  public:
   // `now` gives milliseconds from any fixed origin.
   PacedProgress(ProgressLog& log, std::function<void()> processMessages, std::function<std::uint64_t()> now,
-                std::uint64_t frameMilliseconds = 20);
+                std::uint64_t frameMilliseconds = kFrameMilliseconds);
 
   void AppendLine(const std::wstring& line) override;
   // Shown at the next frame, or before anything else reaches the log.

@@ -3,7 +3,12 @@
 // shown piece). The window's Memo1 implements it; tests use their own.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+// One frame of the screen: how often a long copy or download touches the
+// log and processes pending messages.
+inline constexpr std::uint64_t kFrameMilliseconds = 20;
 
 class ProgressLog {
  public:

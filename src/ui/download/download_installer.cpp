@@ -89,9 +89,9 @@ InstallerDownload::InstallerDownload(ProgressLog& log, std::int32_t& iloscDoPobr
   settings.userAgent = kDownloadUserAgent;
   settings.handleRedirects = true;
   settings.idle = actions_.keepAlive;
-  // One frame, as the log's pacing: a click or a repaint is answered at
-  // once to the eye, and fifty wake-ups a second cost nothing.
-  settings.idleInterval = std::chrono::milliseconds(20);
+  // While the client waits, the window runs once a frame, as while bytes
+  // come: a click or a repaint is answered at once to the eye.
+  settings.idleInterval = std::chrono::milliseconds(kFrameMilliseconds);
 }
 
 void InstallerDownload::DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot) {

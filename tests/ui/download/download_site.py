@@ -113,7 +113,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
-        until_close = mode.startswith("until-close")
+        until_close = mode == "until-close"
         if mode == "chunked":
             self.send_header("Transfer-Encoding", "chunked")
         elif until_close:
