@@ -59,9 +59,26 @@ class Prober {
     return answers_;
   }
 
+  // When the slowest answers were asked for, in seconds from the start of
+  // probing: where in the work the window was held up.
+  void PrintSlowest(std::size_t count) const {
+    std::vector<std::size_t> order(answers_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    count = std::min(count, order.size());
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count), order.end(),
+                      [this](std::size_t a, std::size_t b) { return answers_[a] > answers_[b]; });
+    std::printf("slowest answers:");
+    for (std::size_t i = 0; i < count; ++i) {
+      std::printf("%s %.1f ms at %.2f s", i == 0 ? "" : ",", answers_[order[i]], starts_[order[i]]);
+    }
+    std::printf("\n");
+  }
+
  private:
   void Run() {
+    const Stopwatch since;
     while (!stop_) {
+      starts_.push_back(since.Seconds());
       Stopwatch watch;
       DWORD_PTR length = 0;
       // Ten seconds: a window that takes longer is hung, and that is
@@ -77,6 +94,7 @@ class Prober {
   std::atomic<bool> stop_{false};
   std::atomic<bool> finished_{false};
   std::vector<double> answers_;
+  std::vector<double> starts_;
   std::thread thread_;
 };
 
@@ -131,6 +149,7 @@ int Run() {
   std::printf("liveness benchmark: WM_GETTEXTLENGTH sent to the window every 20 ms from another thread\n");
   Print("window idle in its message loop", idle, idleSeconds);
   Print("download waiting on a head dripped 1 line/s", downloading, downloadSeconds);
+  downloadProber.PrintSlowest(5);
   const double worst = downloading.empty() ? 0 : *std::max_element(downloading.begin(), downloading.end());
   const double idleMedian = Median(idle);
   std::printf("download median / idle median = %.2f\n", idleMedian > 0 ? Median(downloading) / idleMedian : 0.0);
