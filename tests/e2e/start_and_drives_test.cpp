@@ -9,23 +9,66 @@ namespace {
 
 using Start = ToolTest;
 
+// What the window shows, read control by control. The tool's thread
+// answers each read between its handlers, so when the status, read last,
+// still has no drive, the first tick had not run for any of the reads.
+struct FirstView {
+  std::wstring selector;
+  bool noItems = false;
+  bool copyEnabled = false;
+  bool installerEnabled = false;
+  bool downloadEnabled = false;
+  bool installerChecked = false;
+  bool downloadChecked = false;
+  bool closeEnabled = false;
+  bool helpEnabled = false;
+  std::wstring log;
+  bool selectorFocused = false;
+  std::wstring status;
+};
+
+FirstView ReadFirstView(const ToolWindow& w) {
+  FirstView v;
+  v.selector = Text(w.selector);
+  v.noItems = ComboItems(w.selector).empty();
+  v.copyEnabled = Enabled(w.copyButton);
+  v.installerEnabled = Enabled(w.installerOption);
+  v.downloadEnabled = Enabled(w.downloadOption);
+  v.installerChecked = Checked(w.installerOption);
+  v.downloadChecked = Checked(w.downloadOption);
+  v.closeEnabled = Enabled(w.closeButton);
+  v.helpEnabled = Enabled(w.helpButton);
+  v.log = Text(w.log);
+  v.selectorFocused = Focus(w.main) == w.selectorField;
+  v.status = Text(w.status);
+  return v;
+}
+
 TEST_F(Start, ShowsItsInitialStateUntilTheFirstTickThenTheOneDrive) {
   drives.push_back(Drive::RemovableWithLabel(L'E', "PENDRIVE"));
-  StartTool();
+  // The first tick comes a second after the window's creation. A loaded
+  // machine may read the window later than that; the tool is then started
+  // again, and one that shows the drive at once fails every try.
+  FirstView first;
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    if (attempt > 1) tool.reset();
+    StartTool();
+    first = ReadFirstView(w);
+    if (first.status == kStatusPrefix) break;
+  }
 
-  // Before the first tick, which comes a second after creation.
-  EXPECT_EQ(Text(w.status), kStatusPrefix);
-  EXPECT_EQ(Text(w.selector), L"");
-  EXPECT_TRUE(ComboItems(w.selector).empty());
-  EXPECT_FALSE(Enabled(w.copyButton));
-  EXPECT_FALSE(Enabled(w.installerOption));
-  EXPECT_FALSE(Enabled(w.downloadOption));
-  EXPECT_TRUE(Checked(w.installerOption));
-  EXPECT_TRUE(Checked(w.downloadOption));
-  EXPECT_TRUE(Enabled(w.closeButton));
-  EXPECT_TRUE(Enabled(w.helpButton));
-  EXPECT_EQ(Text(w.log), L"");
-  EXPECT_EQ(Focus(w.main), w.selectorField) << "the selector has the focus at start";
+  EXPECT_EQ(first.status, kStatusPrefix) << "read before the first tick in none of three starts";
+  EXPECT_EQ(first.selector, L"");
+  EXPECT_TRUE(first.noItems);
+  EXPECT_FALSE(first.copyEnabled);
+  EXPECT_FALSE(first.installerEnabled);
+  EXPECT_FALSE(first.downloadEnabled);
+  EXPECT_TRUE(first.installerChecked);
+  EXPECT_TRUE(first.downloadChecked);
+  EXPECT_TRUE(first.closeEnabled);
+  EXPECT_TRUE(first.helpEnabled);
+  EXPECT_EQ(first.log, L"");
+  EXPECT_TRUE(first.selectorFocused) << "the selector has the focus at start";
   // The taskbar entry carries the application title.
   EXPECT_NE(tool->WaitForWindow(kApplicationTitle, 1000), nullptr);
 
