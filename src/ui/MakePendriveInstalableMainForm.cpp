@@ -271,7 +271,7 @@ void TForm1::DownloadInstaller(const std::wstring& fileName, const std::wstring&
   download_.DownloadInstaller(fileName, targetRoot, InternetAccess());
 }
 
-void TForm1::BitBtn2Click() { OpenHelpPage(Handle(), InternetAccess(), HelpActions()); }
+void TForm1::BitBtn2Click() { OpenHelpPage(Handle(), *InternetAccess(), HelpActions()); }
 
 void TForm1::ShowMessageBox(const std::wstring& text) { ShowMessage(Handle(), text); }
 
@@ -287,7 +287,7 @@ void TForm1::ShowError(const std::wstring& text) {
 
 TaskbarProgress& TForm1::Taskbar() { return *taskbarButton_; }
 
-const InternetProbe& TForm1::InternetAccess() const { return wininet_; }
+std::shared_ptr<const InternetProbe> TForm1::InternetAccess() const { return wininet_; }
 
 HelpPageActions TForm1::HelpActions() {
   HelpPageActions actions = PlatformHelpPageActions();

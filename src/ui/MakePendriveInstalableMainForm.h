@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -89,7 +90,8 @@ class TForm1 : public Window {
   // these themselves instead of showing boxes and dialogs.
   virtual void ShowMessageBox(const std::wstring& text);
   virtual FileChooser& InstallerFileChooser() { return *OpenDialog1; }
-  virtual const InternetProbe& InternetAccess() const;
+  // Shared, since the download's check may outlive a stopped copy button.
+  virtual std::shared_ptr<const InternetProbe> InternetAccess() const;
   virtual HelpPageActions HelpActions();
   // Whether to stop the running copy or download and close; the tool asks
   // the user in a Yes/No box.
@@ -124,7 +126,7 @@ class TForm1 : public Window {
   // Client size at 96 DPI, as the description or the last tick set it.
   int clientWidth_ = 0;
   int clientHeight_ = 0;
-  WininetProbe wininet_;
+  std::shared_ptr<const WininetProbe> wininet_ = std::make_shared<WininetProbe>();
   bool working_ = false;
   bool stopRequested_ = false;
   // The taskbar button of the application window that owns this one.

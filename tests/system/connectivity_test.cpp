@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "common/product.h"
+#include "connectivity_gated_probe.h"
 #include "connectivity_scripted_probe.h"
 
 namespace {
@@ -62,6 +66,78 @@ TEST_P(IsInternetAvailableTest, FollowsTheRules) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, IsInternetAvailableTest, ::testing::ValuesIn(kRows),
                          [](const auto& row) { return std::string(row.param.name); });
+
+using namespace std::chrono_literals;
+
+// Opens the gate if the probe has not finished within 10 s, so that a check
+// run on the caller's own thread fails the case instead of hanging it.
+class Watchdog {
+ public:
+  explicit Watchdog(std::shared_ptr<ProbeGate> gate)
+      : thread_([gate] {
+          if (!gate->WaitFinished(10s)) gate->Open();
+        }) {}
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+  ~Watchdog() { thread_.join(); }
+
+ private:
+  std::thread thread_;
+};
+
+// The caller keeps running while the host keeps the probe waiting, and
+// gets the host's answer, whichever it is, once it comes.
+TEST(IsInternetAvailableWhileAliveTest, CallerRunsWhileTheHostIsProbedAndGetsItsAnswer) {
+  for (const bool reachable : {true, false}) {
+    SCOPED_TRACE(reachable ? "host answers" : "host silent");
+    auto gate = std::make_shared<ProbeGate>();
+    Watchdog watchdog(gate);
+    int turnsDuringTheProbe = 0;
+    const auto keepAlive = [&] {
+      if (gate->WaitEntered(0ms) && !gate->Finished() && ++turnsDuringTheProbe == 3) gate->Open();
+    };
+
+    EXPECT_EQ(
+        IsInternetAvailableWhileAlive(ProductSiteUrl, std::make_shared<GatedProbe>(gate, reachable), keepAlive, 1ms),
+        reachable);
+    EXPECT_GE(turnsDuringTheProbe, 3) << "the caller did not run while the host was probed";
+    EXPECT_TRUE(gate->Finished());
+  }
+}
+
+// A stop raised by keepAlive leaves at once, while the host is still being
+// probed; the probe then ends on its own, after the caller's URL and its
+// share of the probe have gone (the sanitizers see any borrowed one).
+TEST(IsInternetAvailableWhileAliveTest, StopLeavesAtOnceAndTheProbeEndsOnItsOwn) {
+  struct Stopped {};
+  auto gate = std::make_shared<ProbeGate>();
+  Watchdog watchdog(gate);
+  int turns = 0;
+  {
+    auto probe = std::make_shared<GatedProbe>(gate, true);
+    std::wstring url = ProductSiteUrl;
+    const auto stopOnceProbing = [&] {
+      ++turns;
+      if (gate->WaitEntered(0ms)) throw Stopped{};
+    };
+    EXPECT_THROW(IsInternetAvailableWhileAlive(url, probe, stopOnceProbing, 1ms), Stopped);
+    EXPECT_FALSE(gate->Finished()) << "the caller waited for the host";
+    url.assign(64, L'x');
+  }
+  EXPECT_GE(turns, 1);
+  gate->Open();
+  EXPECT_TRUE(gate->WaitFinished(10s));
+}
+
+// Without keepAlive the caller simply waits for the answer.
+TEST(IsInternetAvailableWhileAliveTest, WithoutKeepAliveWaitsForTheAnswer) {
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    auto probe = std::make_shared<ScriptedProbe>(row.stateResult, row.stateFlags, row.reachable);
+    EXPECT_EQ(IsInternetAvailableWhileAlive(row.url, probe, nullptr, 1ms), row.expected);
+    EXPECT_EQ(probe->stateCalls, 1);
+  }
+}
 
 TEST(ProductSiteTest, AddressesShareOneHost) {
   EXPECT_EQ(std::wstring_view(ProductSiteUrl), L"http://www.drovalin.pl");

@@ -4,6 +4,8 @@
 // the internet answers as scripted.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,10 +45,12 @@ class CopyActionForm : public TForm1 {
   RecordingTaskbar taskbar;
   // Offline unless a test says otherwise, so that no case reaches for the
   // real network by mistake.
-  ScriptedProbe probe{false, 0, std::nullopt};
+  std::shared_ptr<InternetProbe> probe = std::make_shared<ScriptedProbe>(false, 0, std::nullopt);
   // Answers to "stop the work and close?", in turn; no answer left is No.
   std::vector<bool> stopAnswers;
   int stopQuestions = 0;
+  // Runs when the question is asked, before it is answered.
+  std::function<void()> whenAskedToStop;
 
  protected:
   void ShowMessageBox(const std::wstring& text) override {
@@ -54,8 +58,9 @@ class CopyActionForm : public TForm1 {
   }
   TaskbarProgress& Taskbar() override { return taskbar; }
   FileChooser& InstallerFileChooser() override { return chooser; }
-  const InternetProbe& InternetAccess() const override { return probe; }
+  std::shared_ptr<const InternetProbe> InternetAccess() const override { return probe; }
   bool AskToStopWork() override {
+    if (whenAskedToStop) whenAskedToStop();
     const auto asked = static_cast<std::size_t>(stopQuestions++);
     return asked < stopAnswers.size() && stopAnswers[asked];
   }

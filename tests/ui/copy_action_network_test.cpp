@@ -25,7 +25,7 @@ class RefusedDownloadTest : public ::testing::Test {
     if (std::getenv("MPI_PRIVATE_NETWORK") == nullptr) {
       FAIL() << "run through scripts/netns-run: the download must not reach the real network";
     }
-    form.probe = ScriptedProbe(true, kInternetConnectionLan, true);
+    form.probe = std::make_shared<ScriptedProbe>(true, kInternetConnectionLan, true);
     form.Show();
   }
 

@@ -6,12 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "copy_action_form.h"
+#include "system/connectivity_gated_probe.h"
+#include "ui/download/download_text.h"
 #include "wine_drives.h"
 
 using wine_drives::Drive;
@@ -122,6 +126,62 @@ TEST_F(CopyActionTest, CloseDuringTheCopyAsksAndYesStopsItWhileNoLetsItFinish) {
   }
 }
 
+// The download first asks whether the site can be reached, which takes as
+// long as a TCP connect: on a network that drops packets, about 21 s. The
+// window answers meanwhile, and a close answered Yes stops the work at once
+// although the host is still being probed; No lets the check go on.
+TEST_F(CopyActionTest, WindowAnswersDuringTheConnectivityCheckAndACloseCanStopIt) {
+  using namespace std::chrono_literals;
+  for (const bool stop : {true, false}) {
+    SCOPED_TRACE(stop ? "answered Yes" : "answered No");
+    form = std::make_unique<CopyActionForm>();
+    form->PobierzZNetuCheckBox1.SetChecked(true);
+    auto gate = std::make_shared<ProbeGate>();
+    form->probe = std::make_shared<GatedProbe>(gate, false);
+    form->stopAnswers = {stop};
+    if (!stop) form->whenAskedToStop = [gate] { gate->Open(); };
+    Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
+    std::ofstream(std::filesystem::path(L"E:\\dvl.exe"), std::ios::binary) << "old installer";
+    HWND window = form->Handle();
+    form->DriveComboBox.SetText(L"E:\\    [drovalin-old]");
+
+    // The user, while the host is being probed: reads the window's title,
+    // then closes it.
+    bool answeredDuringTheProbe = false;
+    std::thread user([&] {
+      if (!gate->WaitEntered(10s)) return;
+      DWORD_PTR length = 0;
+      answeredDuringTheProbe =
+          SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length) != 0 && !gate->Finished();
+      // A check that holds the window is let go, so that the case fails
+      // instead of hanging.
+      if (!answeredDuringTheProbe) gate->Open();
+      PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    form->RunHandler([&] { form->BitBtn1Click(); });
+    user.join();
+
+    EXPECT_TRUE(answeredDuringTheProbe) << "the window did not answer while the host was probed";
+    EXPECT_EQ(form->stopQuestions, 1);
+    EXPECT_EQ(ReadFile(L"E:\\dvl.exe"), "old installer");
+    EXPECT_EQ(wine_drives::ReplacementFilesIn(L"E:\\"), 0);
+    if (stop) {
+      EXPECT_FALSE(IsWindow(window));
+      EXPECT_FALSE(gate->Finished()) << "the stop waited for the host";
+      EXPECT_TRUE(form->boxes.empty()) << "no box for a stop the user asked for";
+    } else {
+      EXPECT_TRUE(IsWindow(window));
+      ASSERT_EQ(form->boxes.size(), 1u);
+      EXPECT_EQ(form->boxes[0].text, NoInternetAccessText(L"dvl.exe"));
+    }
+    gate->Open();
+    EXPECT_TRUE(gate->WaitFinished(10s));
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+}
+
 // The taskbar button follows the copy: busy from the press, the bytes as
 // they land, cleared at the end; a copy that fails shows the error state
 // while its box is up, and nothing once it has been answered.
@@ -206,6 +266,8 @@ TEST_F(CopyActionTest, OptionsDecideTheInstallerStep) {
     bool download;
     bool copiesFromFile;
   } cases[] = {{true, false, true}, {false, false, false}, {false, true, false}};
+  auto probe = std::make_shared<ScriptedProbe>(false, 0, std::nullopt);
+  form->probe = probe;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "installer " << c.installer << ", download " << c.download);
     Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
@@ -218,7 +280,7 @@ TEST_F(CopyActionTest, OptionsDecideTheInstallerStep) {
     EXPECT_TRUE(form->boxes.empty());
     EXPECT_EQ(form->chooser.setups.size(), c.copiesFromFile ? 1u : 0u);
     EXPECT_EQ(FileExists(L"E:\\dvl.exe"), c.copiesFromFile);
-    EXPECT_EQ(form->probe.stateCalls, 0) << "no download without the installer option";
+    EXPECT_EQ(probe->stateCalls, 0) << "no download without the installer option";
     if (!c.copiesFromFile) {
       EXPECT_EQ(form->Memo1.Text(), L"");
     }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -95,12 +96,14 @@ InstallerDownload::InstallerDownload(ProgressLog& log, std::int32_t& iloscDoPobr
 }
 
 void InstallerDownload::DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot) {
-  DownloadInstaller(fileName, targetRoot, WininetProbe{});
+  DownloadInstaller(fileName, targetRoot, std::make_shared<WininetProbe>());
 }
 
 void InstallerDownload::DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot,
-                                          const InternetProbe& probe) {
-  if (!IsInternetAvailable(ProductSiteUrl, probe)) {
+                                          std::shared_ptr<const InternetProbe> probe) {
+  // The window runs meanwhile as during the client's waits.
+  if (!IsInternetAvailableWhileAlive(ProductSiteUrl, std::move(probe), actions_.keepAlive,
+                                     client_.settings().idleInterval)) {
     actions_.showMessage(NoInternetAccessText(fileName));
     return;
   }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "http/http_client.h"
@@ -25,7 +26,9 @@ class InstallerDownload {
   // Asks wininet whether the product site answers, then downloads into
   // targetRoot ("E:\\").
   void DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot);
-  // The same with the connectivity answers given by `probe`.
+  // The same with the connectivity answers given by `probe`. The check runs
+  // on a thread of its own while the window keeps running (keepAlive), so a
+  // stop asked for meanwhile ends it at once.
   //
   // No access: the box "Brak dostępu do internetu\r\rNie mogę pobrać " +
   // fileName, nothing created, nothing logged. Otherwise the target (the
@@ -34,7 +37,8 @@ class InstallerDownload {
   // and the GET runs into it. Errors (the target cannot be created or
   // written, HttpError of the GET) leave this function after the file has
   // been released; the target is never deleted.
-  void DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot, const InternetProbe& probe);
+  void DownloadInstaller(const std::wstring& fileName, const std::wstring& targetRoot,
+                         std::shared_ptr<const InternetProbe> probe);
 
   HttpClient& IdHTTP1() { return client_; }
   DownloadLogWriter& Handlers() { return handlers_; }

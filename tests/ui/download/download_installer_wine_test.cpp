@@ -318,9 +318,9 @@ TEST_F(DownloadInstallerTest, ChunkedBodyCountsBytesAndSucceeds) {
 }
 
 TEST_F(DownloadInstallerTest, NoAccessShowsTheBoxAndCreatesNothing) {
-  const ScriptedProbe probe(true, kInternetConnectionLan, false);
+  const auto probe = std::make_shared<ScriptedProbe>(true, kInternetConnectionLan, false);
   download->DownloadInstaller(L"dvl.exe", SelectorRoot(selectorText), probe);
-  EXPECT_EQ(probe.probes, (std::vector<ProbeCall>{{ProductSiteUrl, kForceConnection}}));
+  EXPECT_EQ(probe->probes, (std::vector<ProbeCall>{{ProductSiteUrl, kForceConnection}}));
   EXPECT_EQ(events,
             std::vector<std::wstring>{L"box Brak dost\u0119pu do internetu\r\rNie mog\u0119 pobra\u0107 dvl.exe"});
   EXPECT_EQ(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
