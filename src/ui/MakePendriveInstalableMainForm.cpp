@@ -271,7 +271,7 @@ void TForm1::DownloadInstaller(const std::wstring& fileName, const std::wstring&
   download_.DownloadInstaller(fileName, targetRoot, InternetAccess());
 }
 
-void TForm1::BitBtn2Click() { OpenHelpPage(Handle(), *InternetAccess(), HelpActions()); }
+void TForm1::BitBtn2Click() { OpenHelpPage(Handle(), InternetAccess(), HelpActions()); }
 
 void TForm1::ShowMessageBox(const std::wstring& text) { ShowMessage(Handle(), text); }
 
@@ -292,6 +292,12 @@ std::shared_ptr<const InternetProbe> TForm1::InternetAccess() const { return win
 HelpPageActions TForm1::HelpActions() {
   HelpPageActions actions = PlatformHelpPageActions();
   actions.showMessage = [this](HWND, const std::wstring& text) { ShowMessageBox(text); };
+  // The window runs while the site is asked; a close meanwhile ends the
+  // button's work, so that the window goes at once.
+  actions.keepAlive = [this] {
+    ProcessMessages();
+    if (ClosePending()) throw WorkStopped();
+  };
   return actions;
 }
 

@@ -126,6 +126,25 @@ TEST_F(CopyActionTest, CloseDuringTheCopyAsksAndYesStopsItWhileNoLetsItFinish) {
   }
 }
 
+// The user, while the host is being probed: reads the window's title,
+// then closes it. `answered` says whether the window answered while the
+// probe was still waiting.
+std::thread ReadTitleThenClose(HWND window, std::shared_ptr<ProbeGate> gate, bool& answered) {
+  return std::thread([window, gate, &answered] {
+    if (!gate->WaitEntered(std::chrono::seconds(10))) return;
+    DWORD_PTR length = 0;
+    answered =
+        SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length) != 0 && !gate->Finished();
+    // A check that holds the window is let go, so that the case fails
+    // instead of hanging.
+    if (!answered) gate->Open();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    // The same for a close that waits for the host.
+    for (int i = 0; i < 1000 && IsWindow(window) && !gate->Finished(); ++i) Sleep(10);
+    if (IsWindow(window) && !gate->Finished()) gate->Open();
+  });
+}
+
 // The download first asks whether the site can be reached, which takes as
 // long as a TCP connect: on a network that drops packets, about 21 s. The
 // window answers meanwhile, and a close answered Yes stops the work at once
@@ -145,19 +164,8 @@ TEST_F(CopyActionTest, WindowAnswersDuringTheConnectivityCheckAndACloseCanStopIt
     HWND window = form->Handle();
     form->DriveComboBox.SetText(L"E:\\    [drovalin-old]");
 
-    // The user, while the host is being probed: reads the window's title,
-    // then closes it.
     bool answeredDuringTheProbe = false;
-    std::thread user([&] {
-      if (!gate->WaitEntered(10s)) return;
-      DWORD_PTR length = 0;
-      answeredDuringTheProbe =
-          SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length) != 0 && !gate->Finished();
-      // A check that holds the window is let go, so that the case fails
-      // instead of hanging.
-      if (!answeredDuringTheProbe) gate->Open();
-      PostMessageW(window, WM_CLOSE, 0, 0);
-    });
+    std::thread user = ReadTitleThenClose(window, gate, answeredDuringTheProbe);
     form->RunHandler([&] { form->BitBtn1Click(); });
     user.join();
 
@@ -179,6 +187,30 @@ TEST_F(CopyActionTest, WindowAnswersDuringTheConnectivityCheckAndACloseCanStopIt
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
+  }
+}
+
+// The help button asks the site the same question: the window answers
+// meanwhile, and a close ends the wait at once. There is nothing on the
+// medium to stop, so nothing is asked.
+TEST_F(CopyActionTest, WindowAnswersDuringTheHelpButtonsCheckAndACloseEndsIt) {
+  auto gate = std::make_shared<ProbeGate>();
+  form->probe = std::make_shared<GatedProbe>(gate, false);
+  HWND window = form->Handle();
+  bool answeredDuringTheProbe = false;
+  std::thread user = ReadTitleThenClose(window, gate, answeredDuringTheProbe);
+  form->RunHandler([&] { form->BitBtn2Click(); });
+  user.join();
+
+  EXPECT_TRUE(answeredDuringTheProbe) << "the window did not answer while the host was probed";
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(gate->Finished()) << "the close waited for the host";
+  EXPECT_EQ(form->stopQuestions, 0);
+  EXPECT_TRUE(form->boxes.empty());
+  gate->Open();
+  EXPECT_TRUE(gate->WaitFinished(std::chrono::seconds(10)));
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }
 }
 

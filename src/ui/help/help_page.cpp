@@ -2,8 +2,13 @@
 
 #include <shellapi.h>
 
+#include <chrono>
+#include <memory>
+#include <utility>
+
 #include "common/product.h"
 #include "system/connectivity_wininet.h"
+#include "ui/progress_log.h"
 #include "ui/window/message_box.h"
 
 HelpPageActions PlatformHelpPageActions() {
@@ -12,16 +17,18 @@ HelpPageActions PlatformHelpPageActions() {
         ShellExecuteA(owner, verb, file, parameters, directory, show);
       },
       [](HWND owner, const std::wstring& text) { ShowMessage(owner, text); },
+      nullptr,
   };
 }
 
-void OpenHelpPage(HWND owner, const InternetProbe& probe, const HelpPageActions& actions) {
+void OpenHelpPage(HWND owner, std::shared_ptr<const InternetProbe> probe, const HelpPageActions& actions) {
   // The check probes the plain-http site; the page itself is opened over https.
-  if (IsInternetAvailable(ProductSiteUrl, probe)) {
+  if (IsInternetAvailableWhileAlive(ProductSiteUrl, std::move(probe), actions.keepAlive,
+                                    std::chrono::milliseconds(kFrameMilliseconds))) {
     actions.shellExecute(owner, "open", HelpPageUrl, nullptr, nullptr, SW_SHOW);
   } else {
     actions.showMessage(owner, kNoInternetAccessText);
   }
 }
 
-void OpenHelpPage(HWND owner) { OpenHelpPage(owner, WininetProbe{}, PlatformHelpPageActions()); }
+void OpenHelpPage(HWND owner) { OpenHelpPage(owner, std::make_shared<WininetProbe>(), PlatformHelpPageActions()); }

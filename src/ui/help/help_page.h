@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "system/connectivity.h"
@@ -23,12 +24,16 @@ struct HelpPageActions {
       shellExecute;
   // Modal box with the application title, no icon and OK.
   std::function<void(HWND owner, const std::wstring& text)> showMessage;
+  // Runs once a frame while the site is being asked, which can take as long
+  // as a TCP connect; whatever it raises ends the button's work at once.
+  // Optional: without it the caller waits.
+  std::function<void()> keepAlive;
 };
 
 // The shell and the tool's message box.
 HelpPageActions PlatformHelpPageActions();
 
-void OpenHelpPage(HWND owner, const InternetProbe& probe, const HelpPageActions& actions);
+void OpenHelpPage(HWND owner, std::shared_ptr<const InternetProbe> probe, const HelpPageActions& actions);
 
 // What `BitBtn2Click` does: asks wininet about the product site, then opens
 // the page or shows the box, on behalf of `owner`.

@@ -54,6 +54,8 @@ class Window {
 
   // Destroys the window now, or, while a handler runs, once it has returned.
   void Close();
+  // A Close waits for the running handler to return.
+  bool ClosePending() const { return closePending_; }
 
  protected:
   struct WindowClass {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,7 +75,7 @@ class HelpPageNoAccessTest : public HelpPageTest, public ::testing::WithParamInt
 
 TEST_P(HelpPageNoAccessTest, ShowsTheBoxAndStartsNoBrowser) {
   const NoAccessRow& row = GetParam();
-  ScriptedProbe probe(row.stateResult, row.stateFlags, row.reachable);
+  auto probe = std::make_shared<ScriptedProbe>(row.stateResult, row.stateFlags, row.reachable);
 
   OpenHelpPage(owner_, probe, actions_);
 
@@ -95,12 +96,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, HelpPageNoAccessTest, ::testing::ValuesIn(kNoAcce
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(HelpPageTest, WithAccessOpensTheHelpPageAndShowsNoBox) {
-  ScriptedProbe probe(true, 0x02, true);
+  auto probe = std::make_shared<ScriptedProbe>(true, 0x02, true);
 
   OpenHelpPage(owner_, probe, actions_);
 
   // The check asks about the plain-http site, forcing a connection...
-  EXPECT_EQ(probe.probes, (std::vector<ProbeCall>{{L"http://www.drovalin.pl", 0x01}}));
+  EXPECT_EQ(probe->probes, (std::vector<ProbeCall>{{L"http://www.drovalin.pl", 0x01}}));
   EXPECT_TRUE(boxCalls_.empty());
   // ...and the page opened is the https one.
   ASSERT_EQ(shellCalls_.size(), 1u);
