@@ -16,8 +16,8 @@ bool WininetProbe::ConnectedState(std::uint32_t& flags) const {
 }
 
 bool WininetProbe::CheckConnection(const std::wstring& url, std::uint32_t flags) const {
-  // Blocks until the connection is made or refused; the caller's window does
-  // not respond meanwhile.
+  // Blocks until the connection is made or refused, hence asked on a thread
+  // of its own (IsInternetAvailableWhileAlive).
   return InternetCheckConnectionW(url.c_str(), flags, 0) != FALSE;
 }
 
