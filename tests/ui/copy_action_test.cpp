@@ -31,6 +31,13 @@ std::string ReadFile(const std::wstring& path) {
   return content.str();
 }
 
+// The quit a closed window posts is not the next case's.
+void DiscardPendingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class CopyActionTest : public ::testing::Test {
@@ -119,10 +126,7 @@ TEST_F(CopyActionTest, CloseDuringTheCopyAsksAndYesStopsItWhileNoLetsItFinish) {
       EXPECT_EQ(ReadFile(L"E:\\dvl.exe"), big);
       EXPECT_EQ(LogLines().back(), L"Ok");
     }
-    // The quit the closed window posted is not this test's.
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DiscardPendingMessages();
   }
 }
 
@@ -184,9 +188,7 @@ TEST_F(CopyActionTest, WindowAnswersDuringTheConnectivityCheckAndACloseCanStopIt
     }
     gate->Open();
     EXPECT_TRUE(gate->WaitFinished(10s));
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DiscardPendingMessages();
   }
 }
 
@@ -209,9 +211,7 @@ TEST_F(CopyActionTest, WindowAnswersDuringTheHelpButtonsCheckAndACloseEndsIt) {
   EXPECT_TRUE(form->boxes.empty());
   gate->Open();
   EXPECT_TRUE(gate->WaitFinished(std::chrono::seconds(10)));
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
+  DiscardPendingMessages();
 }
 
 // The taskbar button follows the copy: busy from the press, the bytes as
