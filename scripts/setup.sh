@@ -6,6 +6,7 @@ set -euo pipefail
 need_pkgs=(
   cmake ninja-build g++ pkg-config git
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libgtest-dev libgmock-dev googletest libcurl4-openssl-dev libssl-dev openssl
   libgnutls30:i386
   wine wine32:i386 wine64 fonts-wine fonts-liberation
@@ -53,7 +54,7 @@ fi
 
 # MinGW's posix-threads variant is the one that supports std::thread-free but
 # exception-safe static C++ runtimes we link; make sure it is the default.
-for tool in i686-w64-mingw32-gcc i686-w64-mingw32-g++; do
+for tool in {i686,x86_64}-w64-mingw32-{gcc,g++}; do
   if update-alternatives --list "$tool" >/dev/null 2>&1; then
     update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null
   fi

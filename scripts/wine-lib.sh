@@ -4,38 +4,59 @@
 
 wine_die() { echo "wine: $*" >&2; exit 90; }
 
-# The exit status ctest counts as "skipped" (SKIP_RETURN_CODE of every
-# Windows test): the machine cannot run the tests at all, which is neither a
-# pass nor a fault of the code under test.
-WINE_SKIP=77
-wine_skip() { echo "wine: skipped: $*" >&2; exit "$WINE_SKIP"; }
-
-# How Wine's 32-bit loader runs here: "native", "emulated" (through a
-# binfmt_misc emulator, see scripts/wine-emulate) or "no" (the kernel cannot
-# execute 32-bit x86 programs).
+# Whether the kernel executes 32-bit x86 programs, which Wine's 32-bit
+# loader is: "native" or "no" (some virtual machines refuse them; there only
+# a virtual machine, scripts/wine-vm, runs the 32-bit build).
 wine_i386_mode() {
-  /usr/lib/wine/wine --version >/dev/null 2>&1 || { echo no; return; }
-  local entry
-  for entry in /proc/sys/fs/binfmt_misc/*; do
-    case $entry in */register | */status) continue ;; esac
-    [ -f "$entry" ] || continue
-    if grep -qx enabled "$entry" && grep -q '^interpreter .*qemu-i386' "$entry"; then
-      echo emulated
-      return
-    fi
-  done
-  echo native
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo native; else echo no; fi
 }
 
-# Stops the caller with "skipped" where the tool cannot run under Wine.
-wine_require_i386() {
-  case $(wine_i386_mode) in
-    native) ;;
-    emulated)
-      [ "${MPI_WINE_EMULATED:-}" = 1 ] ||
-        wine_skip "32-bit programs run here only under qemu (scripts/wine-emulate), where threaded tests crash or hang; MPI_WINE_EMULATED=1 runs them anyway"
-      ;;
-    *) wine_skip "this kernel cannot execute 32-bit x86 programs, so Wine cannot run the 32-bit tool or its tests (scripts/wine-vm runs them in a virtual machine that can, MPI_WINE_VM=1 bash scripts/test runs them all there)" ;;
+# The flavour a Windows build tree was configured for (win32 or win64),
+# written by cmake/Win32.cmake.
+wine_flavour() {
+  local flavour
+  flavour=$(cat "$1/windows-flavour" 2>/dev/null) || wine_die "$1 is not a configured Windows build tree"
+  case $flavour in win32 | win64) echo "$flavour" ;; *) wine_die "$1 names an unknown flavour '$flavour'" ;; esac
+}
+
+# Picks Wine's loader for a flavour: the 32-bit one for the product's own
+# build, wine64 for the 64-bit test flavour. Debian's /usr/bin/wine always
+# takes the 32-bit loader where it is installed, and a link named "wine" to
+# wine64 cannot find its loader, so the loader is called by its own path;
+# WINELOADER lets Wine start further programs (the tool under its UI driver)
+# with the same one. Where the kernel cannot run the flavour, the caller
+# stops with the reason: a test must never pass, or be skipped, for it.
+wine_use_flavour() {
+  case $1 in
+    win32)
+      [ "$(wine_i386_mode)" = native ] ||
+        wine_die "this kernel cannot execute 32-bit x86 programs, so Wine cannot run the 32-bit build here; scripts/wine-vm runs it in a virtual machine that can (bash scripts/wine-vm ctest --test-dir build/win32), and build/win64 runs the same tests under wine64"
+      export WINELOADER=/usr/lib/wine/wine ;;
+    win64) export WINELOADER=/usr/lib/wine/wine64 ;;
+    *) wine_die "unknown flavour $1" ;;
+  esac
+  "$WINELOADER" --version >/dev/null 2>&1 || wine_die "Wine's loader $WINELOADER does not run (is wine64 installed? scripts/setup.sh installs it)"
+}
+wine() { "${WINELOADER:?wine_use_flavour first}" "$@"; }
+
+# The flavour that benchmarks and the run command use: the product's own
+# 32-bit build where this kernel runs it, else the 64-bit one under wine64.
+# MPI_WINE_FLAVOUR (win32, win64) chooses.
+wine_default_flavour() {
+  if [ -n "${MPI_WINE_FLAVOUR:-}" ]; then
+    echo "$MPI_WINE_FLAVOUR"
+  elif [ "$(wine_i386_mode)" = native ]; then
+    echo win32
+  else
+    echo win64
+  fi
+}
+
+# The line a benchmark prints first, so that every figure names its build.
+wine_flavour_line() {
+  case $1 in
+    win32) echo "flavour: win32, the shipped 32-bit build, under Wine's 32-bit loader" ;;
+    win64) echo "flavour: win64, the same sources built for 64-bit Windows, under wine64 at native speed" ;;
   esac
 }
 
@@ -63,7 +84,7 @@ wine_template() {
       rm -rf "$tpl"
       echo "wine: creating the template prefix in $tpl (once per build tree)" >&2
       WINEPREFIX=$tpl WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        DISPLAY= wineboot -i >/dev/null 2>&1 || wine_die "wineboot failed for $tpl"
+        DISPLAY= wine wineboot -i >/dev/null 2>&1 || wine_die "wineboot failed for $tpl"
       WINEPREFIX=$tpl wineserver -w || true
       [ -f "$tpl/system.reg" ] || wine_die "template prefix $tpl has no registry"
       # The window's font is the bitmap face MS Sans Serif. The prefix names

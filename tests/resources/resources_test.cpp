@@ -188,7 +188,14 @@ TEST(ManifestResourceTest, ActivationContextCarriesItsSettings) {
   ASSERT_GT(GetModuleFileNameW(comctl.get(), path, MAX_PATH), 0u);
   std::wstring lower(path);
   for (wchar_t& ch : lower) ch = static_cast<wchar_t>(towlower(ch));
-  EXPECT_NE(lower.find(L"\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::wstring::npos)
+  // The store names each assembly by the processor it is built for, and the
+  // manifest's processorArchitecture="*" asks for the process's own.
+#ifdef _WIN64
+  const std::wstring assembly = L"\\winsxs\\amd64_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+#else
+  const std::wstring assembly = L"\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+#endif
+  EXPECT_NE(lower.find(assembly), std::wstring::npos)
       << testing::PrintToString(std::wstring(path));
 }
 

@@ -58,7 +58,7 @@ std::unique_ptr<DialogAnswerer> AnswerDialog(const std::wstring& title, Shown& s
     shown.filter = TextOf(GetDlgItem(dialog, kFilterBox));
     HWND readOnly = GetDlgItem(dialog, kReadOnlyBox);
     shown.readOnlyBoxVisible = readOnly != nullptr && IsWindowVisible(readOnly);
-    shown.sizable = (GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
+    shown.sizable = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
     if (!typed.empty()) {
       SendMessageW(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     }
