@@ -13,6 +13,7 @@
 
 #include "ui/MakePendriveInstalableMainForm.h"
 #include "ui/window/window.h"
+#include "wine_desktop.h"
 #include "wine_drives.h"
 
 namespace {
@@ -109,6 +110,7 @@ void PumpUntilQuit() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!wine_desktop::WaitUntilReady()) return 1;
   const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 60;
   const MinimalWindow reference;
   const double referenceMessage = MedianCpuPerCall([&] { reference.OneTimerMessage(); });

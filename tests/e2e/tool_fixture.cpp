@@ -134,7 +134,10 @@ void ToolTest::StartTool() {
     ASSERT_EQ(set, ERROR_SUCCESS);
   }
   tool = std::make_unique<ToolProcess>(wine_drives::DosPath(exe));
-  HWND main = tool->WaitForWindow(kCaption, 20000);
+  // A new Wine process on a processor emulated in software (scripts/wine-vm)
+  // that shares it with a second test takes well over 20 s to show its
+  // window; one that never shows it still fails here.
+  HWND main = tool->WaitForWindow(kCaption, 60000);
   ASSERT_NE(main, nullptr) << "no window captioned with the tool's caption";
   w = ToolWindow::Find(main);
   ASSERT_TRUE(w.Complete()) << "a control of the window was not found";

@@ -71,6 +71,15 @@ void PrintTo(const GlyphCase& c, std::ostream* os) { *os << c.name; }
 
 class GlyphResourceTest : public testing::TestWithParam<GlyphCase> {};
 
+// The side-by-side store names each assembly by the processor it is built
+// for, and the manifest's processorArchitecture="*" asks for the process's own.
+#ifdef _WIN64
+constexpr wchar_t kCommonControlsAssembly[] =
+    L"\\winsxs\\amd64_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+#else
+constexpr wchar_t kCommonControlsAssembly[] = L"\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+#endif
+
 TEST_P(GlyphResourceTest, LoadsAsAStripWithTheTransparentColourBottomLeft) {
   const GlyphCase& c = GetParam();
   Bitmap dib(static_cast<HBITMAP>(LoadImageW(Self(), MAKEINTRESOURCEW(c.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -188,15 +197,7 @@ TEST(ManifestResourceTest, ActivationContextCarriesItsSettings) {
   ASSERT_GT(GetModuleFileNameW(comctl.get(), path, MAX_PATH), 0u);
   std::wstring lower(path);
   for (wchar_t& ch : lower) ch = static_cast<wchar_t>(towlower(ch));
-  // The store names each assembly by the processor it is built for, and the
-  // manifest's processorArchitecture="*" asks for the process's own.
-#ifdef _WIN64
-  const std::wstring assembly = L"\\winsxs\\amd64_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
-#else
-  const std::wstring assembly = L"\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
-#endif
-  EXPECT_NE(lower.find(assembly), std::wstring::npos)
-      << testing::PrintToString(std::wstring(path));
+  EXPECT_NE(lower.find(kCommonControlsAssembly), std::wstring::npos) << testing::PrintToString(std::wstring(path));
 }
 
 TEST(VersionResourceTest, DescribesTheToolInPolish) {
