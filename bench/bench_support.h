@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "ui/progress_log.h"
-#include "wine_desktop.h"
 
 namespace bench {
 
@@ -57,11 +56,9 @@ inline std::vector<double> ParseSeconds(const std::string& text) {
   return values;
 }
 
-// A benchmark's main: runs `run` once the desktop is ready (wine_desktop.h),
-// and reports an exception that leaves it under the benchmark's name, with
-// exit status 1.
+// A benchmark's main: runs `run`, and reports an exception that leaves it
+// under the benchmark's name, with exit status 1.
 inline int Main(const char* name, int (*run)()) {
-  if (!wine_desktop::WaitUntilReady()) return 1;
   try {
     return run();
   } catch (const std::exception& error) {

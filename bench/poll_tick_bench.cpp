@@ -13,7 +13,6 @@
 
 #include "ui/MakePendriveInstalableMainForm.h"
 #include "ui/window/window.h"
-#include "wine_desktop.h"
 #include "wine_drives.h"
 
 namespace {
@@ -110,7 +109,6 @@ void PumpUntilQuit() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!wine_desktop::WaitUntilReady()) return 1;
   const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 60;
   const MinimalWindow reference;
   const double referenceMessage = MedianCpuPerCall([&] { reference.OneTimerMessage(); });

@@ -42,7 +42,7 @@ endfunction()
 
 function(mpi_add_test name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE mpi_wine_test_main)
+  target_link_libraries(${name} PRIVATE gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   # A fresh Wine prefix and display per run; the suites inside share them.
   mpi_wine_test_properties(${name} 600)

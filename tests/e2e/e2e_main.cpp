@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ui_driver.h"
-#include "wine_desktop.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  if (!ui_driver::UseDesktop(L"MakePendriveE2E", 1024, 768) || !wine_desktop::WaitUntilReady()) return 1;
+  if (!ui_driver::UseDesktop(L"MakePendriveE2E", 1024, 768)) return 1;
   return RUN_ALL_TESTS();
 }

@@ -20,7 +20,7 @@ set(MPI_TEST_SITE ${CMAKE_CURRENT_LIST_DIR}/site)
 # A GoogleTest program for the private network: built, not registered.
 function(mpi_add_private_network_program name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE mpi_wine_test_main)
+  target_link_libraries(${name} PRIVATE gtest_main)
 endfunction()
 
 # mpi_add_private_network_test(NAME TARGET program GTEST_FILTER pattern
