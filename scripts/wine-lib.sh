@@ -39,6 +39,16 @@ wine_use_flavour() {
 }
 wine() { "${WINELOADER:?wine_use_flavour first}" "$@"; }
 
+# winemenubuilder, which Wine starts beside the first program of a session,
+# asks for the desktop window at once and so starts the desktop's manager
+# with Wine's 10 s wait; on a loaded or emulated processor the wait runs out
+# and leaves the whole session without a display driver
+# (tests/support/wine_desktop.h). Tests need no menu entries anyway.
+case ";${WINEDLLOVERRIDES:-};" in
+  *";winemenubuilder.exe=d;"*) ;;
+  *) export WINEDLLOVERRIDES="winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
+esac
+
 # The flavour that benchmarks and the run command use: the product's own
 # 32-bit build where this kernel runs it, else the 64-bit one under wine64.
 # MPI_WINE_FLAVOUR (win32, win64) chooses.
@@ -83,7 +93,7 @@ wine_template() {
     if [ "$(cat "$tpl/.ready" 2>/dev/null)" != "$recipe" ]; then
       rm -rf "$tpl"
       echo "wine: creating the template prefix in $tpl (once per build tree)" >&2
-      WINEPREFIX=$tpl WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+      WINEPREFIX=$tpl WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;$WINEDLLOVERRIDES" \
         DISPLAY= wine wineboot -i >/dev/null 2>&1 || wine_die "wineboot failed for $tpl"
       WINEPREFIX=$tpl wineserver -w || true
       [ -f "$tpl/system.reg" ] || wine_die "template prefix $tpl has no registry"
