@@ -11,7 +11,7 @@ need_pkgs=(
   libgnutls30:i386
   wine wine32:i386 wine64 fonts-wine fonts-liberation
   xvfb x11-utils imagemagick
-  iproute2 util-linux python3 dpkg-dev locales curl
+  iproute2 util-linux python3 python3-fusepy dpkg-dev locales curl
   autoconf automake libtool
   clang-format clang-tidy
 )

@@ -39,7 +39,9 @@ class HttpEvents {
   virtual void OnWork(WorkMode mode, std::int64_t workCount) = 0;
   // `complete`: the body ended where its framing says (announced length
   // reached, last chunk, or the server's close for a body of unannounced
-  // length); false when it was cut off or the reading failed.
+  // length); false when it was cut off or the reading failed, and for the
+  // body of a final response that is not 2xx, which is not what was asked
+  // for.
   virtual void OnWorkEnd(WorkMode mode, bool complete) = 0;
 
  protected:

@@ -1,5 +1,6 @@
 #include "system/replacement_file.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,22 @@ std::wstring FolderOf(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
 }
+
+// The read-back block: large, since every read is a system call, and a
+// multiple of every sector size, as reads past the cache must be.
+constexpr DWORD kReadBackBlock = 1024 * 1024;
+
+// Memory aligned to the page, which reads past the cache need (a sector is
+// never larger than a page on the media this tool writes to).
+struct PageMemory {
+  explicit PageMemory(std::size_t size) : data(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+  ~PageMemory() {
+    if (data != nullptr) VirtualFree(data, 0, MEM_RELEASE);
+  }
+  PageMemory(const PageMemory&) = delete;
+  PageMemory& operator=(const PageMemory&) = delete;
+  void* data;
+};
 
 }  // namespace
 
@@ -21,7 +38,11 @@ ReplacementFile::ReplacementFile(std::wstring target) : target_(std::move(target
   temporary_ = name.data();
   file_.reset(CreateFileW(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file_) error_ = GetLastError();
+  if (!file_) {
+    error_ = GetLastError();
+    return;
+  }
+  writtenHash_.emplace();
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -29,13 +50,66 @@ ReplacementFile::~ReplacementFile() {
   if (!committed_ && !temporary_.empty()) DeleteFileW(temporary_.c_str());
 }
 
-DWORD ReplacementFile::Commit(const FILETIME* lastWrite) {
-  if (!file_) return error_ != 0 ? error_ : static_cast<DWORD>(ERROR_INVALID_HANDLE);
+BOOL ReplacementFile::Write(const void* data, DWORD size, DWORD* written) {
+  *written = 0;
+  if (!file_ || !writtenHash_) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  const BOOL wrote = WriteFile(file_.get(), data, size, written, nullptr);
+  writtenHash_->Update(data, *written);
+  writtenBytes_ += *written;
+  return wrote;
+}
+
+DWORD ReplacementFile::Flush(const FILETIME* lastWrite) {
+  if (!file_ || !writtenHash_) return error_ != 0 ? error_ : static_cast<DWORD>(ERROR_INVALID_HANDLE);
   if (!FlushFileBuffers(file_.get()) ||
       (lastWrite != nullptr && !SetFileTime(file_.get(), nullptr, nullptr, lastWrite))) {
     return GetLastError();
   }
   file_.reset();
+  writtenDigest_ = writtenHash_->Finish();
+  writtenHash_.reset();
+  return 0;
+}
+
+ReadBackResult ReplacementFile::ReadBack(const std::function<void(std::int64_t remaining)>& progress) {
+  ReadBackResult result;
+  if (!writtenDigest_) {
+    result.error = ERROR_INVALID_FUNCTION;
+    return result;
+  }
+  result.written = *writtenDigest_;
+  // Past the cache, so that the bytes come from the medium and not from
+  // the memory that still holds what was written.
+  UniqueHandle file(CreateFileW(temporary_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  PageMemory block(kReadBackBlock);
+  if (!file || block.data == nullptr) {
+    result.error = GetLastError();
+    return result;
+  }
+  Sha256 hash;
+  std::int64_t read = 0;
+  for (;;) {
+    DWORD count = 0;
+    if (!ReadFile(file.get(), block.data, kReadBackBlock, &count, nullptr)) {
+      result.error = GetLastError();
+      return result;
+    }
+    if (count == 0) break;
+    hash.Update(block.data, count);
+    read += count;
+    progress(std::max<std::int64_t>(writtenBytes_ - read, 0));
+  }
+  result.same = read == writtenBytes_ && hash.Finish() == *writtenDigest_;
+  proven_ = result.same;
+  return result;
+}
+
+DWORD ReplacementFile::Commit() {
+  if (!proven_) return ERROR_INVALID_FUNCTION;
   // A read-only, hidden or system file is not replaced by a move; its
   // attributes come back when the move fails.
   const DWORD old = GetFileAttributesW(target_.c_str());

@@ -114,6 +114,24 @@ std::string NewFolder(const std::string& name) {
   return path;
 }
 
+std::string FaultyMediumFolder() {
+  if (GetEnvironmentVariableW(L"MPI_FAULTY_MEDIUM", nullptr, 0) == 0) {
+    throw std::runtime_error("no faulty medium: register the test with MPI_FAULTY_MEDIUM=1");
+  }
+  SetMediumFault("none");
+  return NewFolder("faulty");
+}
+
+void SetMediumFault(const std::string& fault) {
+  const std::wstring control = DosPath(EnvOrThrow("MPI_FIXTURE_DIR") + "/faulty/.fault");
+  UniqueHandle file(CreateFileW(control.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  DWORD written = 0;
+  if (!file || !WriteFile(file.get(), fault.data(), static_cast<DWORD>(fault.size()), &written, nullptr) ||
+      written != fault.size()) {
+    throw std::runtime_error(LastErrorText("setting the faulty medium's fault"));
+  }
+}
+
 std::wstring DosPath(const std::string& unixPath) {
   std::wstring result = L"Z:";
   for (char c : unixPath) result += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));

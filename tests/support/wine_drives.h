@@ -26,6 +26,14 @@ std::string ReadLabelFile(const std::string& folder);
 // (tests/fixtures/readonly/NAME, mounted read-only).
 std::string ReadOnlyFolder(const std::string& name);
 
+// Unix path of the faulty medium that the test runner mounts when the test
+// is registered with MPI_FAULTY_MEDIUM=1 (tests/support/faulty_medium.py),
+// emptied and giving back every byte as written.
+std::string FaultyMediumFolder();
+// How the faulty medium gives bytes back from now on: "none", or
+// "zeros N", "flip N", "eio N" for reads at or past offset N.
+void SetMediumFault(const std::string& fault);
+
 // A drive letter mapped for the lifetime of the object; the letter is
 // removed again when it goes out of scope.
 class Drive {

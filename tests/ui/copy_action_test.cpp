@@ -89,8 +89,11 @@ TEST_F(CopyActionTest, TypedSmallLetterLabelsTheDriveAndCopiesToTheSmallLetterRo
   EXPECT_EQ(wine_drives::ReadLabelFile(f.folder()), "DROVALIN");
   ASSERT_EQ(form->chooser.setups.size(), 1u);
   EXPECT_EQ(form->chooser.setups[0].fileName, L"dvl.exe");
-  EXPECT_EQ(LogLines(),
-            (std::vector<std::wstring>{L"Kopiuj\u0119 f:\\dvl.exe  5000 bytes", L"Pozosta\u0142o : 0 bytes", L"Ok"}));
+  // SHA-256 of 5000 times 'i', by sha256sum.
+  EXPECT_EQ(LogLines(), (std::vector<std::wstring>{
+                            L"Kopiuj\u0119 f:\\dvl.exe  5000 bytes", L"Pozosta\u0142o : 0 bytes",
+                            L"Sprawdzam zapis f:\\dvl.exe", L"Do sprawdzenia : 0 bytes",
+                            L"SHA-256 : 50e3136f8e76648aa649c8b1b649289725f11eb7a7fb387d18d39680f27d0bb1", L"Ok"}));
   EXPECT_EQ(ReadFile(L"F:\\dvl.exe"), std::string(5000, 'i'));
 }
 

@@ -41,6 +41,9 @@ void ResponseBody::End(bool complete) {
       complete = false;
     }
   }
+  // A refusal's body (an error page, kept for the error text) is not what
+  // was asked for, however whole it came: its work does not end complete.
+  if (destination_ == Destination::Memory) complete = false;
   events_.OnWorkEnd(WorkMode::Read, complete);
   if (sinkError) std::rethrow_exception(sinkError);
 }

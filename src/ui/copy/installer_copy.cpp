@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
+#include "common/utf8.h"
 #include "system/replacement_file.h"
 #include "system/win32.h"
+#include "ui/check/read_back.h"
 #include "ui/copy/copy_action_rules.h"
 
 namespace {
@@ -126,21 +129,25 @@ void CopyInstallerFromFile(const std::wstring& fileName, const std::wstring& tar
         !ReadFile(sourceFile.get(), block.data(), static_cast<DWORD>(block.size()), &readCount, nullptr)) {
       readCount = 0;
     }
-    if (replacement.valid() && !WriteFile(replacement.handle(), block.data(), readCount, &writtenCount, nullptr)) {
-      writtenCount = 0;
-    }
+    if (replacement.valid() && !replacement.Write(block.data(), readCount, &writtenCount)) writtenCount = 0;
     more = counter.CountBlock(readCount, writtenCount);
     processMessages();
     log.ReplaceLastLine(CopyRemainingLine(counter.remaining()));
   }
-  // "Ok" only once every byte is on the medium under the installer's name.
+  // "Ok" only once every byte is on the medium, read back from it as it
+  // was written, under the installer's name.
   bool copied = counter.remaining() == 0 && replacement.valid();
+  std::optional<std::wstring> misread;
   if (copied) {
     const std::optional<FILETIME> lastWrite = FatLastWriteTime(sourceFile);
-    copied = replacement.Commit(lastWrite ? &*lastWrite : nullptr) == 0;
+    sourceFile.reset();
+    copied = replacement.Flush(lastWrite ? &*lastWrite : nullptr) == 0;
+    if (copied) misread = ReadBackInstaller(replacement, targetPath, log, processMessages);
+    copied = copied && !misread && replacement.Commit() == 0;
   }
   sourceFile.reset();
   // Bytes that all went but could not be put in place are a failure too.
   log.AppendLine(CopyOutcomeLine(copied ? 0 : std::max<std::int64_t>(counter.remaining(), 1)));
   if (copied) CarryAttributes(sourcePath, targetPath);
+  if (misread) throw std::runtime_error(Utf8(*misread));
 }

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -12,6 +14,7 @@
 #include "system/connectivity_wininet.h"
 #include "system/replacement_file.h"
 #include "system/win32.h"
+#include "ui/check/read_back.h"
 #include "ui/download/download_text.h"
 
 namespace {
@@ -21,11 +24,13 @@ namespace {
 // the medium; whichever way the GET ends otherwise, the target stays as it
 // was and the temporary file goes. The body arrives in pieces of at most
 // 16 KiB; they are written a mebibyte at a time, since each write costs
-// about as much as receiving the piece. Errors name the target, the file
-// the user knows.
+// about as much as receiving the piece. Once whole, the file is read back
+// from the medium before it replaces the target. Errors name the target,
+// the file the user knows.
 class TargetFile final : public OutputSink {
  public:
-  explicit TargetFile(std::wstring path) : path_(std::move(path)), replacement_(path_) {
+  TargetFile(std::wstring path, ProgressLog& log, std::function<void()> processMessages)
+      : path_(std::move(path)), log_(log), processMessages_(std::move(processMessages)), replacement_(path_) {
     if (!replacement_.valid()) {
       throw std::runtime_error(Utf8(CannotCreateFileText(path_, SystemMessage(replacement_.error()))));
     }
@@ -41,6 +46,12 @@ class TargetFile final : public OutputSink {
   void Finish(bool complete) override {
     if (!complete) return;
     WriteHeld();
+    if (const DWORD error = replacement_.Flush()) {
+      throw std::runtime_error(Utf8(CannotWriteFileText(path_, SystemMessage(error))));
+    }
+    if (std::optional<std::wstring> misread = ReadBackInstaller(replacement_, path_, log_, processMessages_)) {
+      throw std::runtime_error(Utf8(*misread));
+    }
     if (const DWORD error = replacement_.Commit()) {
       throw std::runtime_error(Utf8(CannotWriteFileText(path_, SystemMessage(error))));
     }
@@ -61,7 +72,7 @@ class TargetFile final : public OutputSink {
     while (size != 0) {
       const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
       DWORD written = 0;
-      const BOOL wrote = WriteFile(replacement_.handle(), data, chunk, &written, nullptr);
+      const BOOL wrote = replacement_.Write(data, chunk, &written);
       if (!wrote || written == 0) {
         // A write that takes nothing without failing means a full medium.
         const DWORD error = wrote ? static_cast<DWORD>(ERROR_HANDLE_DISK_FULL) : GetLastError();
@@ -73,6 +84,8 @@ class TargetFile final : public OutputSink {
   }
 
   std::wstring path_;
+  ProgressLog& log_;
+  std::function<void()> processMessages_;
   ReplacementFile replacement_;
   std::string held_;
 };
@@ -107,7 +120,7 @@ void InstallerDownload::DownloadInstaller(const std::wstring& fileName, const st
     actions_.showMessage(NoInternetAccessText(fileName));
     return;
   }
-  TargetFile target(targetRoot + fileName);
+  TargetFile target(targetRoot + fileName, log_, actions_.processMessages);
   log_.AppendLine(DownloadingLine(fileName));
   client_.Get(DownloadUrl(SecureSiteUrlA, fileName), target);
 }

@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "recording_log.h"
+#include "system/sha256.h"
 #include "system/win32.h"
 #include "wine_drives.h"
 
@@ -38,13 +40,18 @@ struct CopyRun {
   std::vector<std::wstring> events;
   std::vector<std::wstring> lines;
   std::vector<FileChooserSetup> setups;
+  std::string error;  // what left the copy, for its error box
 };
 
 CopyRun RunCopy(std::optional<std::wstring> answer, const std::wstring& root = L"E:\\") {
   CopyRun run;
   RecordingLog log(run.events);
   ScriptedChooser chooser(std::move(answer));
-  CopyInstallerFromFile(L"dvl.exe", root, chooser, log, [&run] { run.events.push_back(L"pump"); });
+  try {
+    CopyInstallerFromFile(L"dvl.exe", root, chooser, log, [&run] { run.events.push_back(L"pump"); });
+  } catch (const std::runtime_error& error) {
+    run.error = error.what();
+  }
   run.lines = log.lines;
   run.setups = chooser.setups;
   return run;
@@ -60,6 +67,32 @@ std::vector<std::wstring> ExpectedEvents(const std::wstring& target, std::int64_
     events.push_back(L"=Pozostało : " + std::to_wstring(remaining) + L" bytes");
   }
   events.push_back(L"+" + outcome);
+  return events;
+}
+
+std::wstring DigestOf(const std::string& bytes) {
+  Sha256 hash;
+  hash.Update(bytes.data(), bytes.size());
+  return HexDigest(hash.Finish());
+}
+
+// A copy that ends "Ok": the block events, then the written file read back
+// from the medium a mebibyte at a time, each block after a pump, and its
+// SHA-256 before the outcome.
+std::vector<std::wstring> CopiedEvents(const std::wstring& target, const std::string& bytes,
+                                       const std::vector<std::int64_t>& remainingShown) {
+  const auto size = static_cast<std::int64_t>(bytes.size());
+  std::vector<std::wstring> events = ExpectedEvents(target, size, remainingShown, L"Ok");
+  events.pop_back();
+  events.push_back(L"+Sprawdzam zapis " + target);
+  events.push_back(L"+Do sprawdzenia : " + std::to_wstring(size) + L" bytes");
+  for (std::int64_t left = size; left > 0;) {
+    left = std::max<std::int64_t>(left - 1024 * 1024, 0);
+    events.push_back(L"pump");
+    events.push_back(L"=Do sprawdzenia : " + std::to_wstring(left) + L" bytes");
+  }
+  events.push_back(L"+SHA-256 : " + DigestOf(bytes));
+  events.push_back(L"+Ok");
   return events;
 }
 
@@ -212,8 +245,8 @@ TEST_F(InstallerCopyTest, CopiesAnySourceAsDvlExeBlockByBlockWithExactLines) {
     CopyRun run = RunCopy(Source(c.sourceName, bytes));
 
     // One pump per block, each followed by the rewritten remaining line.
-    EXPECT_EQ(run.events, ExpectedEvents(L"E:\\dvl.exe", static_cast<std::int64_t>(c.size), c.remainingShown, L"Ok"));
-    EXPECT_EQ(run.lines.size(), 3u);
+    EXPECT_EQ(run.events, CopiedEvents(L"E:\\dvl.exe", bytes, c.remainingShown));
+    EXPECT_EQ(run.lines.size(), 6u);
     EXPECT_TRUE(HoldsBytes(L"E:\\dvl.exe", bytes));
   }
 }
@@ -221,7 +254,7 @@ TEST_F(InstallerCopyTest, CopiesAnySourceAsDvlExeBlockByBlockWithExactLines) {
 TEST_F(InstallerCopyTest, TargetRootIsUsedAsGiven) {
   const std::string bytes = Pattern(5000, 9);
   CopyRun run = RunCopy(Source(L"setup.exe", bytes), L"e:\\");
-  EXPECT_EQ(run.events, ExpectedEvents(L"e:\\dvl.exe", 5000, {904, 0, 0}, L"Ok"));
+  EXPECT_EQ(run.events, CopiedEvents(L"e:\\dvl.exe", bytes, {904, 0, 0}));
   EXPECT_TRUE(HoldsBytes(L"E:\\dvl.exe", bytes));
 }
 
@@ -249,7 +282,7 @@ TEST_F(InstallerCopyTest, ReadOnlySourceGivesReadOnlyTargetThatTheNextRunStillRe
   ASSERT_TRUE(SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_NORMAL));
   WriteBytes(source, "second, longer");
   CopyRun second = RunCopy(source);
-  EXPECT_EQ(second.events, ExpectedEvents(L"E:\\dvl.exe", 14, {0, 0}, L"Ok"));
+  EXPECT_EQ(second.events, CopiedEvents(L"E:\\dvl.exe", "second, longer", {0, 0}));
   EXPECT_TRUE(HoldsBytes(L"E:\\dvl.exe", "second, longer"));
   EXPECT_EQ(GetFileAttributesW(L"E:\\dvl.exe") & FILE_ATTRIBUTE_READONLY, 0u);
 }
@@ -343,7 +376,7 @@ TEST_F(InstallerCopyTest, AnotherFileOfTheSameContentIsStillCopied) {
   const std::string installer = Pattern(5000, 6);
   WriteBytes(L"E:\\dvl.exe", installer);
   CopyRun run = RunCopy(Source(L"dvl.exe", installer));
-  EXPECT_EQ(run.events, ExpectedEvents(L"E:\\dvl.exe", 5000, {904, 0, 0}, L"Ok"));
+  EXPECT_EQ(run.events, CopiedEvents(L"E:\\dvl.exe", installer, {904, 0, 0}));
   EXPECT_TRUE(HoldsBytes(L"E:\\dvl.exe", installer));
 }
 
@@ -405,6 +438,58 @@ TEST_F(InstallerCopyTest, SourceOfTwoGibibytesAndMoreShowsItsTrueSize) {
   EXPECT_EQ(run.lines[2], L"Błąd");
   EXPECT_EQ(GetFileAttributesW(L"F:\\dvl.exe"), kNoAttributes);
   EXPECT_EQ(wine_drives::ReplacementFilesIn(L"F:\\"), 0);
+}
+
+// A failing or fake stick takes every write and gives other bytes back: the
+// copy reads the written file back from the medium, and only the medium's
+// own bytes decide. tests/support/faulty_medium.py gives back what was
+// written up to an offset and, past it, zeros (a fake stick past its real
+// size), one flipped bit, or an I/O error.
+TEST_F(InstallerCopyTest, WrittenInstallerIsReadBackFromTheMediumBeforeItReplacesTheOldOne) {
+  struct Case {
+    const char* fault;
+    std::string error;  // the error box, "" for a copy that ends "Ok"
+  };
+  const std::string mismatch =
+      "Dysk odda\u0142 inne dane ni\u017c zapisane do F:\\dvl.exe. Mo\u017ce by\u0107 uszkodzony albo podrobiony "
+      "(mie\u015bci mniej, ni\u017c podaje).\r\nNowy instalator nie zosta\u0142 zapisany; to, co by\u0142o na dysku, "
+      "pozosta\u0142o bez zmian.";
+  const Case cases[] = {
+      {"none", ""},
+      {"zeros 3000000", ""},  // the fault lies past the installer's end
+      {"zeros 1500000", mismatch},
+      {"flip 2000000", mismatch},
+      {"eio 1048576", "Nie mo\u017cna odczyta\u0107 z dysku zapisanego F:\\dvl.exe: "},
+  };
+  const std::string installer = Pattern(2500000, 11);
+  const std::wstring source = Source(L"instalator.exe", installer);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    Drive medium = Drive::Removable(L'F', wine_drives::FaultyMediumFolder());
+    WriteBytes(L"F:\\dvl.exe", "old installer");
+    wine_drives::SetMediumFault(c.fault);
+
+    CopyRun run = RunCopy(source, L"F:\\");
+
+    wine_drives::SetMediumFault("none");
+    EXPECT_EQ(wine_drives::ReplacementFilesIn(L"F:\\"), 0);
+    if (c.error.empty()) {
+      EXPECT_EQ(run.error, "");
+      ASSERT_GE(run.lines.size(), 2u);
+      EXPECT_EQ(run.lines[run.lines.size() - 2], L"SHA-256 : " + DigestOf(installer));
+      EXPECT_EQ(run.lines.back(), L"Ok");
+      EXPECT_TRUE(HoldsBytes(L"F:\\dvl.exe", installer));
+      continue;
+    }
+    EXPECT_EQ(run.error.substr(0, c.error.size()), c.error);
+    EXPECT_TRUE(HoldsBytes(L"F:\\dvl.exe", "old installer"));
+    ASSERT_GE(run.lines.size(), 4u);
+    EXPECT_EQ(run.lines[2], L"Sprawdzam zapis F:\\dvl.exe");
+    EXPECT_EQ(run.lines.back(), L"B\u0142\u0105d");
+    EXPECT_EQ(std::count_if(run.lines.begin(), run.lines.end(),
+                            [](const std::wstring& line) { return line.rfind(L"SHA-256", 0) == 0; }),
+              0);
+  }
 }
 
 }  // namespace
