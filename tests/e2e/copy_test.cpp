@@ -2,6 +2,7 @@
 // open-file dialog, and the copy action on a write-protected medium.
 #include <iostream>
 
+#include "system/sha256.h"
 #include "system/win32.h"
 #include "tool_fixture.h"
 
@@ -66,7 +67,11 @@ TEST_F(CopyFromFile, PutsThePickedFileOnTheDriveAsDvlExeWithTheLabel) {
   CopyWithDialog(source);
 
   const std::vector<std::wstring> log = LogWhenLastLineIs(L"Ok");
-  EXPECT_EQ(log, (std::vector<std::wstring>{L"Kopiuję E:\\dvl.exe  100003 bytes", L"Pozostało : 0 bytes", L"Ok"}));
+  Sha256 hash;
+  hash.Update(bytes.data(), bytes.size());
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"Kopiuję E:\\dvl.exe  100003 bytes", L"Pozostało : 0 bytes",
+                                            L"Sprawdzam zapis E:\\dvl.exe", L"Do sprawdzenia : 0 bytes",
+                                            L"SHA-256 : " + HexDigest(hash.Finish()), L"Ok"}));
   const std::string target = drives.back().folder() + "/dvl.exe";
   EXPECT_EQ(wine_drives::ReadLabelFile(drives.back().folder()), "DROVALIN");
   EXPECT_TRUE(ReadBytes(target) == bytes) << "dvl.exe is not byte-identical to the picked file";
@@ -137,6 +142,42 @@ TEST_F(ReadOnlyMedium, WithTheLabelTheCopyEndsInBladAndTheOldInstallerStays) {
   EXPECT_EQ(log, (std::vector<std::wstring>{L"Kopiuję E:\\dvl.exe  5000 bytes", L"Pozostało : 5000 bytes", L"Błąd"}));
   EXPECT_TRUE(ReadBytes(medium + "/dvl.exe") == before);
   EXPECT_TRUE(tool->Dialogs().empty()) << "the outcome line is the only report";
+}
+
+// A fake stick takes the whole installer and gives zeros back past its real
+// size (tests/support/faulty_medium.py): the check after the copy tells, and
+// the installer already on it stays.
+class FaultyMedium : public CopyFromFile {};
+
+TEST_F(FaultyMedium, AnInstallerThatComesBackOtherwiseIsRefusedAndTheOldOneStays) {
+  const std::string medium = wine_drives::FaultyMediumFolder();
+  wine_drives::WriteLabelFile(medium, "drovalin-old");
+  const std::vector<unsigned char> before = SampleBytes(7000, 8);
+  WriteBytes(medium + "/dvl.exe", before);
+  const std::string source = wine_drives::NewFolder("installer source") + "/nowy.exe";
+  WriteBytes(source, SampleBytes(300000, 9));
+  wine_drives::SetMediumFault("zeros 200000");
+  drives.push_back(Drive::Removable(L'E', medium));
+  StartTool();
+  ASSERT_TRUE(StatusBecomes(L"E:\\"));
+  ChooseCopyFromFile();
+
+  CopyWithDialog(source);
+
+  const MessageBoxView box = WaitForMessageBox(30000);
+  ASSERT_NE(box.box, nullptr) << "no error box";
+  EXPECT_EQ(box.text,
+            L"Dysk odda\u0142 inne dane ni\u017c zapisane do E:\\dvl.exe. Mo\u017ce by\u0107 uszkodzony albo "
+            L"podrobiony (mie\u015bci mniej, ni\u017c podaje).\r\n"
+            L"Nowy instalator nie zosta\u0142 zapisany; to, co by\u0142o na dysku, pozosta\u0142o bez zmian.");
+  EXPECT_TRUE(box.hasIcon);
+  EXPECT_EQ(w.LogLines(),
+            (std::vector<std::wstring>{L"Kopiuję E:\\dvl.exe  300000 bytes", L"Pozostało : 0 bytes",
+                                       L"Sprawdzam zapis E:\\dvl.exe", L"Do sprawdzenia : 0 bytes", L"Błąd"}));
+  ASSERT_TRUE(PressOk(box.box));
+  wine_drives::SetMediumFault("none");
+  EXPECT_TRUE(ReadBytes(medium + "/dvl.exe") == before) << "the old installer was touched";
+  EXPECT_EQ(wine_drives::ReplacementFilesIn(wine_drives::DosPath(medium)), 0);
 }
 
 }  // namespace

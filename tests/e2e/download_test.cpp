@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "system/sha256.h"
+
 using namespace ui_driver;
 using wine_drives::Drive;
 
@@ -15,6 +17,19 @@ using Lines = std::vector<std::wstring>;
 const Lines kConnect{L"Pobieram : dvl.exe", L"Resolving hostname www.drovalin.pl.", L"Connecting to 127.0.0.1.",
                      L"Connected."};
 const Lines kBody{L"Rozpoczęto pobieranie pliku", L"Pobieram dane : 100 %", L"Pobieranie pliku zakończone - Sukces"};
+// An error page ends as a failure, however whole it came.
+const Lines kRefusedBody{L"Rozpoczęto pobieranie pliku", L"Pobieram dane : 100 %",
+                         L"Pobieranie pliku zakończone - Niepowodzenie"};
+
+// The installer's body: read back from the drive, with its SHA-256, before
+// the end line.
+Lines InstallerBody(const std::vector<unsigned char>& installer) {
+  Sha256 hash;
+  hash.Update(installer.data(), installer.size());
+  return {L"Rozpoczęto pobieranie pliku",           L"Pobieram dane : 100 %",
+          L"Sprawdzam zapis E:\\dvl.exe",           L"Do sprawdzenia : 0 bytes",
+          L"SHA-256 : " + HexDigest(hash.Finish()), L"Pobieranie pliku zakończone - Sukces"};
+}
 
 Lines Join(std::initializer_list<Lines> parts) {
   Lines all;
@@ -60,7 +75,7 @@ using Download = DownloadTest;
 TEST_F(Download, PutsTheServedInstallerOnTheDrive) {
   PressCopyWithSite("file");
   const Lines log = LogWhenLastLineIs(kBody.back());
-  EXPECT_EQ(log, Join({kConnect, kBody}));
+  EXPECT_EQ(log, Join({kConnect, InstallerBody(Served())}));
   EXPECT_TRUE(ReadBytes(Target()) == Served()) << "dvl.exe is not byte-identical to the served file";
   EXPECT_EQ(wine_drives::ReadLabelFile(drives.back().folder()), "DROVALIN");
   ExpectButtonsBack();
@@ -87,7 +102,7 @@ TEST_F(DownloadFailures, NotFoundShowsTheStatusLineWithAFullStopAndCreatesNoFile
   EXPECT_EQ(box.text, L"HTTP/1.1 404 Not Found.");
   EXPECT_TRUE(box.hasIcon) << "errors show the error icon";
   // The error page's own lines come before the error.
-  EXPECT_EQ(w.LogLines(), Join({kConnect, kBody}));
+  EXPECT_EQ(w.LogLines(), Join({kConnect, kRefusedBody}));
   ASSERT_TRUE(PressOk(box.box));
   ExpectButtonsBack();
   EXPECT_FALSE(FileExists(Target()));
@@ -113,8 +128,14 @@ TEST_F(DownloadFailures, ARedirectChainIsFollowedToTheInstaller) {
   PressCopyWithSite("redirect");
   // Each hop's thrown-away page has its own three lines; the log has
   // settled once the installer's body has ended too.
-  const Lines expected =
-      Join({kConnect, {L"/hop/1 - GET"}, kBody, {L"/hop/2 - GET"}, kBody, {L"/files/dvl.exe - GET"}, kBody, kBody});
+  const Lines expected = Join({kConnect,
+                               {L"/hop/1 - GET"},
+                               kBody,
+                               {L"/hop/2 - GET"},
+                               kBody,
+                               {L"/files/dvl.exe - GET"},
+                               kBody,
+                               InstallerBody(Served())});
   EXPECT_TRUE(WaitUntil([&] { return w.LogLines().size() >= expected.size(); }, 20000));
   EXPECT_EQ(w.LogLines(), expected);
   EXPECT_TRUE(ReadBytes(Target()) == Served()) << "dvl.exe is not byte-identical to the file at the chain's end";
