@@ -267,6 +267,51 @@ TEST_F(DownloadInstallerTest, FailedDownloadKeepsTheOldInstaller) {
   }
 }
 
+// A fake or failing stick takes the whole download and gives other bytes
+// back (tests/support/faulty_medium.py): the check tells, the download ends
+// as a failure with its box, and the installer already there stays.
+TEST_F(DownloadInstallerTest, DownloadThatComesBackOtherwiseFromTheMediumKeepsTheOldInstaller) {
+  struct Case {
+    const char* fault;
+    std::string error;  // "" for a download that ends "- Sukces"
+  };
+  const std::string mismatch =
+      "Dysk odda\u0142 inne dane ni\u017c zapisane do G:\\dvl.exe. Mo\u017ce by\u0107 uszkodzony albo podrobiony "
+      "(mie\u015bci mniej, ni\u017c podaje).\r\nNowy instalator nie zosta\u0142 zapisany; to, co by\u0142o na "
+      "dysku, pozosta\u0142o bez zmian.";
+  const Case cases[] = {
+      {"zeros 400000", ""},  // past the installer's 300001 bytes
+      {"zeros 200000", mismatch},
+      {"flip 300000", mismatch},
+      {"eio 0", "Nie mo\u017cna odczyta\u0107 z dysku zapisanego G:\\dvl.exe: "},
+  };
+  Drive medium = Drive::Removable(L'G', wine_drives::FaultyMediumFolder());
+  selectorText = L"G:\\";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    WriteWholeFile(L"G:\\dvl.exe", "old installer");
+    wine_drives::SetMediumFault(c.fault);
+    log.lines.clear();
+    std::string error;
+    try {
+      Download();
+    } catch (const std::runtime_error& e) {
+      error = e.what();
+    }
+    wine_drives::SetMediumFault("none");
+    EXPECT_EQ(wine_drives::ReplacementFilesIn(L"G:\\"), 0);
+    if (c.error.empty()) {
+      EXPECT_EQ(error, "");
+      EXPECT_EQ(log.LastLine(), kSuccessLine);
+      EXPECT_EQ(ReadWholeFile(L"G:\\dvl.exe"), SiteBody());
+      continue;
+    }
+    EXPECT_EQ(error.substr(0, c.error.size()), c.error);
+    EXPECT_EQ(log.LastLine(), L"Pobieranie pliku zako\u0144czone - Niepowodzenie");
+    EXPECT_EQ(ReadWholeFile(L"G:\\dvl.exe"), "old installer");
+  }
+}
+
 // The installer comes only from a server whose certificate Windows trusts
 // for the product host, and never over plain http: every refusal names the
 // host and the reason, and leaves the old installer as it was.
