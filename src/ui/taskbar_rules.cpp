@@ -53,6 +53,15 @@ TaskbarView TaskbarAfterLine(const TaskbarView& before, std::wstring_view line) 
     }
     return before;
   }
+  // The read-back check fills the bar again: its first count is the whole.
+  if (StartsWith(line, L"Sprawdzam zapis ")) return kTaskbarWorkStarted;
+  if (StartsWith(line, L"Do sprawdzenia : ")) {
+    const std::optional<std::uint64_t> remaining = LeadingNumber(line.substr(17), rest);
+    if (!remaining || rest != L" bytes") return before;
+    if (before.state == TaskbarState::Indeterminate) return {TaskbarState::Normal, 0, *remaining};
+    if (*remaining <= before.total) return {TaskbarState::Normal, before.total - *remaining, before.total};
+    return before;
+  }
   if (line == L"Ok" && before.state == TaskbarState::Normal) return {TaskbarState::Normal, before.total, before.total};
   return before;
 }

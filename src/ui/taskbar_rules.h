@@ -26,6 +26,9 @@ inline constexpr TaskbarView kTaskbarWorkStarted{TaskbarState::Indeterminate, 0,
 // The view once `line` has been written, after `before`:
 //   "Kopiuję E:\dvl.exe  N bytes"           normal, 0 of N
 //   "Pozostało : R bytes"                   normal, N - R of N
+//   "Sprawdzam zapis E:\dvl.exe"            indeterminate
+//   "Do sprawdzenia : R bytes"              normal, 0 of R the first time,
+//                                           then T - R of T
 //   "Ok"                                    normal, N of N
 //   "Rozpoczęto pobieranie pliku"           indeterminate
 //   "Pobieram dane : P %"                   normal, P of 100
