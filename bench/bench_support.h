@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "system/replacement_file.h"
+#include "system/win32.h"
 #include "ui/progress_log.h"
 
 namespace bench {
@@ -74,5 +76,41 @@ class NullLog final : public ProgressLog {
   void ReplaceLastLine(const std::wstring&) override {}
   std::wstring LastLine() const override { return {}; }
 };
+
+// The read-back check alone, as the copy and the download run it after
+// their last write: the bytes of `source` written beside `target` a
+// mebibyte at a time and flushed, untimed; then ReplacementFile::ReadBack
+// timed. Nothing replaces the target. The work as shipped includes this
+// time, so the work without the check is the shipped time less this.
+inline double ReadBackSeconds(const std::wstring& source, const std::wstring& target) {
+  UniqueHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ReplacementFile file(target);
+  if (!in || !file.valid()) throw std::runtime_error("cannot open the files of the read-back check");
+  std::vector<char> block(1024 * 1024);
+  DWORD got = 0;
+  while (ReadFile(in.get(), block.data(), static_cast<DWORD>(block.size()), &got, nullptr) && got != 0) {
+    DWORD written = 0;
+    if (!file.Write(block.data(), got, &written) || written != got) throw std::runtime_error("write failed");
+  }
+  if (file.Flush() != 0) throw std::runtime_error("flush failed");
+  Stopwatch watch;
+  const ReadBackResult result = file.ReadBack([](std::int64_t) {});
+  const double seconds = watch.Seconds();
+  if (result.error != 0 || !result.same) throw std::runtime_error("the read-back check failed");
+  return seconds;
+}
+
+// Seconds Windows' SHA-256 (CNG) takes over `bytes` bytes in memory, fed
+// a mebibyte at a time: the part of the check that hashes what is written.
+inline double HashSeconds(std::int64_t bytes) {
+  std::vector<char> block(1024 * 1024, '\x5a');
+  Sha256 hash;
+  Stopwatch watch;
+  for (std::int64_t left = bytes; left > 0; left -= static_cast<std::int64_t>(block.size())) {
+    hash.Update(block.data(), static_cast<std::size_t>(std::min<std::int64_t>(left, block.size())));
+  }
+  hash.Finish();
+  return watch.Seconds();
+}
 
 }  // namespace bench
