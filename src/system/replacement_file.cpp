@@ -12,11 +12,23 @@ std::wstring FolderOf(const std::wstring& path) {
 }
 
 // The read-back block: large, since every read is a system call, and a
-// multiple of every sector size, as reads past the cache must be.
-constexpr DWORD kReadBackBlock = 1024 * 1024;
+// multiple of the volume's sector, as reads past the cache must be.
+DWORD ReadBackBlock(const std::wstring& path) {
+  constexpr DWORD kLarge = 1024 * 1024;
+  std::vector<wchar_t> root(MAX_PATH + 1, L'\0');
+  DWORD sectorsPerCluster = 0;
+  DWORD sector = 0;
+  DWORD freeClusters = 0;
+  DWORD clusters = 0;
+  if (!GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size())) ||
+      !GetDiskFreeSpaceW(root.data(), &sectorsPerCluster, &sector, &freeClusters, &clusters) || sector == 0) {
+    sector = 4096;
+  }
+  return sector >= kLarge ? sector : kLarge / sector * sector;
+}
 
-// Memory aligned to the page, which reads past the cache need (a sector is
-// never larger than a page on the media this tool writes to).
+// Memory aligned as reads past the cache need: VirtualAlloc places it on an
+// allocation boundary (64 KiB), beyond any sector size.
 struct PageMemory {
   explicit PageMemory(std::size_t size) : data(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
   ~PageMemory() {
@@ -85,7 +97,8 @@ ReadBackResult ReplacementFile::ReadBack(const std::function<void(std::int64_t r
   // the memory that still holds what was written.
   UniqueHandle file(CreateFileW(temporary_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  PageMemory block(kReadBackBlock);
+  const DWORD blockSize = ReadBackBlock(temporary_);
+  PageMemory block(blockSize);
   if (!file || block.data == nullptr) {
     result.error = GetLastError();
     return result;
@@ -94,7 +107,7 @@ ReadBackResult ReplacementFile::ReadBack(const std::function<void(std::int64_t r
   std::int64_t read = 0;
   for (;;) {
     DWORD count = 0;
-    if (!ReadFile(file.get(), block.data, kReadBackBlock, &count, nullptr)) {
+    if (!ReadFile(file.get(), block.data, blockSize, &count, nullptr)) {
       result.error = GetLastError();
       return result;
     }

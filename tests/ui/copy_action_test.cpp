@@ -218,14 +218,20 @@ TEST_F(CopyActionTest, WindowAnswersDuringTheHelpButtonsCheckAndACloseEndsIt) {
 }
 
 // The taskbar button follows the copy: busy from the press, the bytes as
-// they land, cleared at the end; a copy that fails shows the error state
+// they land and as they are read back, cleared at the end; a copy that fails shows the error state
 // while its box is up, and nothing once it has been answered.
 TEST_F(CopyActionTest, TaskbarFollowsTheCopyAndShowsAFailureWhileItsBoxIsUp) {
   Drive e = Drive::RemovableWithLabel(L'E', "drovalin-old");
   Copy(L"E:\\    [drovalin-old]");
   ASSERT_TRUE(form->boxes.empty());
-  const std::vector<TaskbarView> copied{
-      kTaskbarWorkStarted, {TaskbarState::Normal, 0, 5000}, {TaskbarState::Normal, 5000, 5000}, {}};
+  // The copy's bytes, then the read-back check's: the bar fills twice.
+  const std::vector<TaskbarView> copied{kTaskbarWorkStarted,
+                                        {TaskbarState::Normal, 0, 5000},
+                                        {TaskbarState::Normal, 5000, 5000},
+                                        kTaskbarWorkStarted,
+                                        {TaskbarState::Normal, 0, 5000},
+                                        {TaskbarState::Normal, 5000, 5000},
+                                        {}};
   EXPECT_TRUE(form->taskbar.shown == copied) << form->taskbar.shown.size() << " views";
 
   form->taskbar.shown.clear();
