@@ -30,11 +30,15 @@ class FileChooser {
 FileChooserSetup InstallerChooserSetup(const std::wstring& fileName);
 
 // Lets the user choose the installer and copies it to targetRoot + fileName.
-// Nothing stops the copy once it has begun: a file operation that fails
-// shows only in the counts and in the outcome line ("Ok" or "Błąd"). The
-// target gets the source's last-write time (to the even second below) and
-// attributes. processMessages runs once per block so that the window stays
-// responsive; handlers may run nested inside it.
+// A file operation that fails shows only in the counts and in the outcome
+// line ("Ok" or "Błąd"). Once every byte is written, the file is read back
+// from the medium (ui/check/read_back.h); when the medium gives other bytes
+// back, or cannot be read, the outcome is "Błąd" and the error box's text
+// leaves as std::runtime_error. The target gets the source's last-write time
+// (to the even second below) and attributes. processMessages runs once per
+// block, of the copy and of the check, so that the window stays responsive;
+// handlers may run nested inside it, and an exception from it stops the
+// work with the target as it was.
 //
 // Choosing the target file itself leaves it untouched and reports it as
 // copied.
